@@ -1,0 +1,70 @@
+#include "cli/cli_platform.h"
+
+#include <ctime>
+#include <iomanip>
+#include <iostream>
+#include <locale>
+#include <sstream>
+
+#include "core/not_built.h"
+
+namespace talvo {
+
+namespace {
+
+std::locale Environment_Locale() {
+  try {
+    return std::locale("");
+  } catch (const std::runtime_error&) {
+    return std::locale::classic();
+  }
+}
+
+}  // namespace
+
+void Cli_Platform::Show_Message(const std::string& text, Icon icon, const std::string&) {
+  std::string line = text;
+  for (char& c : line)
+    if (c == '\r' || c == '\n') c = ' ';
+  const char* mark = icon == Icon::Exclamation ? "warning: " : icon == Icon::Critical ? "error: " : "";
+  std::cerr << current_input << ": " << mark << line << '\n';
+  message_shown = true;
+}
+
+bool Cli_Platform::Ask_Yes_No(const std::string&, const std::string&) { return true; }
+
+std::optional<std::string> Cli_Platform::Ask_Text(const std::string&, const std::string&,
+                                                  const std::string& proposed) {
+  if (auto sample = Parameter("sample")) return *sample;
+  return proposed;
+}
+
+char Cli_Platform::Decimal_Separator() {
+  return std::use_facet<std::numpunct<char>>(Environment_Locale()).decimal_point();
+}
+
+std::string Cli_Platform::Short_Date() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  std::ostringstream out;
+  out.imbue(Environment_Locale());
+  out << std::put_time(&local, "%x");
+  return out.str();
+}
+
+std::optional<std::string> Cli_Platform::Parameter(const std::string& name) const {
+  if (auto found = parameters.find(name); found != parameters.end()) return found->second;
+  return std::nullopt;
+}
+
+void Cli_Platform::Show_Dif2Raw(Store&) { Not_Built("The synthesis parameters dialog"); }
+void Cli_Platform::Show_Oxford2Raw(Store&) { Not_Built("The Oxford import parameters dialog"); }
+void Cli_Platform::Show_Preview(const Store&) {}
+void Cli_Platform::Show_Bmp_Saver(const Store&, const std::string&) { Not_Built("The bitmap export"); }
+
+}  // namespace talvo

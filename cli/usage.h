@@ -1,0 +1,45 @@
+// The text of talvo-convert --help.
+#pragma once
+
+namespace talvo {
+
+inline constexpr const char* Usage_Text = R"USAGE(Usage: talvo-convert [options] INPUT...
+
+Converts X-ray powder diffraction files, as the Talvo desktop program does.
+Each INPUT is read with the input type and written with the output type.
+
+Types:
+  --from TYPE          input type: a display name or a key (default "Diffrac-Plus RAW")
+  --to TYPE            output type: a display name or a key (default "Formatted text (RAW)")
+  --list-types         list the input and output types with their keys and patterns
+
+Output:
+  -o, --output OUT     a path, a folder ending in "/", or a name such as "*.raw".
+                       With one INPUT, OUT names the output file; an empty base or "*"
+                       takes the input's base name. With several INPUTs, each output
+                       takes its input's base name, and OUT gives folder and extension.
+                       Default: the input's folder and base name, no extension.
+
+Parameters, used as if typed into the dialog that asks for them:
+  --start ANGLE        start angle (degrees 2-theta)
+  --end ANGLE          end angle (degrees 2-theta)
+  --step WIDTH         step size (degrees 2-theta)
+  --time SECONDS       counting time per step
+  --lambda ANGSTROM    wavelength
+  --anode CODE         anode element (Ag Mo Zn Cu Ni Co Fe Mn Cr): sets the wavelength
+  --profile NAME       gauss, lorentz or pearson7 (synthesis)
+  --fwhm WIDTH         full width at half maximum of synthesised peaks
+  --background COUNTS  background level of synthesised scans
+  --noise COUNTS       noise height of synthesised scans
+  --preserve-range     tick "Preserve range limits"
+  --sample NAME        sample name asked for by the Oxford import
+
+  --help               show this text
+  --version            show the version
+
+Every message goes to standard error as one line, "INPUT: text"; warnings are
+marked "warning:" and failures "error:". Exit status: 0 when every input was
+converted, 1 when any input was refused or failed, 2 for a usage error.
+)USAGE";
+
+}  // namespace talvo

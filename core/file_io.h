@@ -1,0 +1,27 @@
+// Whole-file input and all-or-nothing output.
+//
+// Input files are read whole into memory and parsed with bounds checks.
+// Output goes to a temporary file beside the target, renamed over the target
+// only when complete, so an existing file survives any failure.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talvo {
+
+// Paths handed around the program are UTF-8 text.
+std::filesystem::path Path_From_Utf8(const std::string& path);
+// The last component of a path, for messages.
+std::string File_Name_Of(const std::string& path);
+
+// Throws Failure naming the file when it is missing or cannot be read.
+std::vector<uint8_t> Read_Whole_File(const std::string& path);
+
+// Throws Failure naming the file when it cannot be created or written.
+void Write_File_Atomically(const std::string& path, std::string_view bytes);
+
+}  // namespace talvo

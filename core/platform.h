@@ -1,0 +1,53 @@
+// Everything that belongs to the platform, behind one interface.
+//
+// Core code never shows a window. The desktop program implements this with
+// Qt, talvo-convert with standard error and its options, and the tests with
+// a recording implementation that scripts answers. All texts crossing this
+// interface are UTF-8.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace talvo {
+
+struct Store;
+
+enum class Icon { None, Exclamation, Critical };
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A modal message box with an OK button.
+  virtual void Show_Message(const std::string& text, Icon icon, const std::string& title) = 0;
+  // The Yes/No question, no icon; true for Yes.
+  virtual bool Ask_Yes_No(const std::string& text, const std::string& title) = 0;
+  // The question box with a prompt, a title and a proposed answer; empty
+  // when the user cancels.
+  virtual std::optional<std::string> Ask_Text(const std::string& prompt, const std::string& title,
+                                              const std::string& proposed) = 0;
+
+  // The application-wide mouse pointer: one state, busy or normal.
+  virtual void Set_Busy(bool busy) = 0;
+  // Let pending user-interface events run once.
+  virtual void Do_Events() = 0;
+
+  // Regional settings.
+  virtual char Decimal_Separator() = 0;
+  virtual std::string Short_Date() = 0;
+
+  // Modal dialogs and windows over the store. A dialog returns when it has
+  // stored its fields. A front end that cannot accept the values it was
+  // given (talvo-convert with a bad option) throws Failure instead.
+  virtual void Show_Dif2Raw(Store& store) = 0;
+  virtual void Show_Oxford2Raw(Store& store) = 0;
+  virtual void Show_Preview(const Store& store) = 0;
+  // The bitmap window: draws the scan's curve and saves it as `path`.
+  virtual void Show_Bmp_Saver(const Store& store, const std::string& path) = 0;
+};
+
+// The title of every message that has none of its own.
+inline constexpr const char* Program_Title = "Talvo";
+
+}  // namespace talvo

@@ -1,0 +1,53 @@
+// The two lists of file types, with their file patterns, and the start-up
+// of the main window that fills them.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talvo {
+
+struct Store;
+
+struct File_Type {
+  std::string_view key;      // short name for talvo-convert
+  std::string_view name;     // display name: the type's identity everywhere
+  std::string_view pattern;  // file dialog filter
+};
+
+extern const std::array<File_Type, 10> Input_Types;
+extern const std::array<File_Type, 8> Output_Types;
+
+// A drop-down list whose text field also accepts typed text.
+struct Type_List {
+  std::string Control_Name;
+  std::vector<std::string> Entries;
+  std::string Text;
+};
+
+struct Type_Lists {
+  Type_List Input_Choice{"Input_Choice", {}, {}};
+  Type_List Output_Choice{"Output_Choice", {}, {}};
+  // Pattern k (counted from 1) belongs to list entry k - 1; slot 0 is unused.
+  std::vector<std::string> Input_Patterns{""};
+  std::vector<std::string> Output_Patterns{""};
+};
+
+// Appends one entry; the control named "Input_Choice" extends Input_Patterns,
+// any other control Output_Patterns. No check for duplicates.
+void Add_Combo(Type_Lists& lists, Type_List& cmb, const std::string& cmb_text, const std::string& file_ext);
+
+// Fills both lists in order, selects "Diffrac-Plus RAW" and "Formatted text
+// (RAW)", and gives the store its start-up values.
+void Main_Window_Load(Type_Lists& lists, Store& store);
+
+// The pattern of the list's current type, or empty when the text matches none.
+std::string Pattern_Of(const Type_List& list, const std::vector<std::string>& patterns);
+
+// Display name for a display name or a short key; empty when neither.
+std::string Input_Type_Name(std::string_view name_or_key);
+std::string Output_Type_Name(std::string_view name_or_key);
+
+}  // namespace talvo

@@ -1,0 +1,163 @@
+#include "core/request.h"
+
+#include <optional>
+
+namespace talvo {
+
+namespace {
+
+#ifdef _WIN32
+constexpr char Native_Separator = '\\';
+#else
+constexpr char Native_Separator = '/';
+#endif
+
+bool Is_Separator(char c) { return c == '\\' || c == '/'; }
+
+std::size_t Last_Separator(std::string_view text) { return text.find_last_of("\\/"); }
+
+// A folder as the start of a path: ends in the separator it uses.
+std::string As_Folder(std::string_view folder, std::string_view hint) {
+  std::string out(folder);
+  if (!out.empty() && Is_Separator(out.back())) return out;
+  char separator = Native_Separator;
+  if (auto at = Last_Separator(folder); at != std::string_view::npos)
+    separator = folder[at];
+  else if (auto at_hint = Last_Separator(hint); at_hint != std::string_view::npos)
+    separator = hint[at_hint];
+  return out + separator;
+}
+
+// The base of an input name: the text before its first ".", or the whole
+// name when it has none.
+std::string Base_Of(std::string_view name) { return std::string(name.substr(0, name.find('.'))); }
+
+struct Output_Parts {
+  std::string folder;
+  std::string base;
+  std::string extension;
+  std::string Path() const { return extension.empty() ? folder + base : folder + base + "." + extension; }
+};
+
+Output_Parts Split_Output(const std::string& in_folder, std::string_view first_name, std::string_view out) {
+  Output_Parts parts;
+  std::string_view name = out;
+  if (auto at = Last_Separator(out); at != std::string_view::npos) {
+    parts.folder = std::string(out.substr(0, at + 1));
+    name = out.substr(at + 1);
+  } else {
+    parts.folder = in_folder;
+  }
+  if (auto dot = name.find('.'); dot != std::string_view::npos) {
+    parts.extension = std::string(name.substr(dot + 1));
+    parts.base = std::string(name.substr(0, dot));
+  } else {
+    parts.base = std::string(name);
+  }
+  if (parts.base.empty() || parts.base.find('*') != std::string::npos) parts.base = Base_Of(first_name);
+  if (parts.extension.find('*') != std::string::npos) parts.extension.clear();
+  return parts;
+}
+
+// Items of an input field that holds double quotes: blank-separated, a quoted
+// item may hold blanks. Empty items are dropped.
+std::vector<std::string> Quoted_Items(std::string_view field) {
+  std::vector<std::string> items;
+  std::size_t i = 0;
+  while (i < field.size()) {
+    while (i < field.size() && field[i] == ' ') ++i;
+    if (i >= field.size()) break;
+    std::string item;
+    if (field[i] == '"') {
+      const std::size_t close = field.find('"', i + 1);
+      const std::size_t end = close == std::string_view::npos ? field.size() : close;
+      item = std::string(field.substr(i + 1, end - i - 1));
+      i = close == std::string_view::npos ? field.size() : close + 1;
+    } else {
+      const std::size_t end = std::min(field.find(' ', i), field.size());
+      item = std::string(field.substr(i, end - i));
+      i = end;
+    }
+    if (!item.empty()) items.push_back(item);
+  }
+  return items;
+}
+
+Conversion_Request Empty_Input() {
+  Conversion_Request request;
+  request.empty_input = true;
+  return request;
+}
+
+Conversion_Request Build(const std::string& in_folder, const std::vector<std::string>& names, bool is_list,
+                         std::string_view out) {
+  Conversion_Request request;
+  request.is_list = is_list;
+  if (names.empty()) {
+    if (!is_list) request.calls.push_back({in_folder, Split_Output(in_folder, "", out).Path()});
+    return request;
+  }
+  Output_Parts parts = Split_Output(in_folder, names.front(), out);
+  for (const auto& name : names) {
+    if (is_list) parts.base = Base_Of(name);
+    request.calls.push_back({in_folder + name, parts.Path()});
+  }
+  return request;
+}
+
+Conversion_Request Split_Quoted(std::string_view in, std::string_view out) {
+  const auto items = Quoted_Items(in);
+  if (items.empty()) return Empty_Input();
+  if (items.size() == 1) {
+    const std::string& path = items.front();
+    const auto at = Last_Separator(path);
+    const std::string folder = at == std::string::npos ? "" : path.substr(0, at + 1);
+    return Build(folder, {path.substr(folder.size())}, false, out);
+  }
+  const std::vector<std::string> names(items.begin() + 1, items.end());
+  return Build(As_Folder(items.front(), names.front()), names, names.size() > 1, out);
+}
+
+}  // namespace
+
+Conversion_Request Split_Request(std::string_view in, std::string_view out) {
+  if (in.empty()) return Empty_Input();
+  if (in.find('"') != std::string_view::npos) return Split_Quoted(in, out);
+  const auto blank = in.find(' ');
+  if (blank == std::string_view::npos) {
+    const auto at = Last_Separator(in);
+    const std::string folder = at == std::string_view::npos ? "" : std::string(in.substr(0, at + 1));
+    return Build(folder, {std::string(in.substr(folder.size()))}, false, out);
+  }
+  // A folder followed by names: a list as soon as the names hold a blank.
+  const std::string_view names_text = in.substr(blank + 1);
+  const std::string folder = As_Folder(in.substr(0, blank), names_text);
+  const bool is_list = names_text.find(' ') != std::string_view::npos;
+  std::vector<std::string> names;
+  std::size_t i = 0;
+  while (i <= names_text.size()) {
+    const std::size_t end = std::min(names_text.find(' ', i), names_text.size());
+    if (end > i) names.emplace_back(names_text.substr(i, end - i));
+    i = end + 1;
+  }
+  if (!is_list && names.empty()) names.emplace_back();
+  return Build(folder, names, is_list, out);
+}
+
+std::string Output_Path_For(const std::string& infile, std::string_view out, bool batch) {
+  const auto at = Last_Separator(infile);
+  const std::string folder = at == std::string::npos ? "" : infile.substr(0, at + 1);
+  const std::string name = infile.substr(folder.size());
+  Output_Parts parts = Split_Output(folder, name, out);
+  if (batch) parts.base = Base_Of(name);
+  return parts.Path();
+}
+
+std::string Preview_Path(std::string_view in) {
+  std::string path(in);
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+  if (path.empty() || path == "*.*") return "";
+  return path;
+}
+
+}  // namespace talvo

@@ -1,0 +1,41 @@
+// The conversion request: the main window's two name fields turned into one
+// (input file, output file) pair per file to convert.
+//
+// The input field holds one path, or a folder followed by file names of that
+// folder, separated by blanks (the form the file dialog gives for a multiple
+// selection). An item may stand in double quotes, so that a path with blanks
+// can be named. The output field gives a path, a folder ending in a
+// separator, or a name such as *.raw: in a batch every output takes its
+// input's base name, and the output field gives only folder and extension.
+// "\" and "/" both separate folders; a rebuilt path keeps the one found.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talvo {
+
+struct Conversion_Call {
+  std::string infile;
+  std::string outfile;
+  bool operator==(const Conversion_Call&) const = default;
+};
+
+struct Conversion_Request {
+  bool empty_input = false;  // nothing to convert: the "You must select" warning
+  bool is_list = false;      // ask "Do you really want multiple file conversions ?" first
+  std::vector<Conversion_Call> calls;
+};
+
+Conversion_Request Split_Request(std::string_view in_field, std::string_view out_field);
+
+// The output path of one input file of talvo-convert: the single-file rules,
+// or with `batch` the base name always taken from the input.
+std::string Output_Path_For(const std::string& infile, std::string_view out_field, bool batch);
+
+// The path the Preview menu reads: the field with the quotes of a quoted path
+// removed; empty when the field is empty or "*.*".
+std::string Preview_Path(std::string_view in_field);
+
+}  // namespace talvo

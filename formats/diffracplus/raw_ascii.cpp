@@ -1,0 +1,60 @@
+// The ".RAW" text export of a step scan:
+//   lines 1-3   ignored (line 1 begins with ".RAW")
+//   line 4      sample identification
+//   lines 5-22  ignored
+//   then free-format numbers: first 2-theta, step width, the number of
+//   steps N and one discarded integer, the time per step, twelve discarded
+//   line reads (the first takes what follows the time on its line), and the
+//   N intensities.
+#include <string>
+
+#include "core/busy.h"
+#include "core/failure.h"
+#include "core/file_io.h"
+#include "core/numbers.h"
+#include "core/store.h"
+#include "core/text32.h"
+#include "formats/diffracplus/raw.h"
+#include "formats/text/free_format.h"
+
+namespace talvo {
+
+void Read_Raw_Ascii(const std::string& path, Store& store, Platform& platform) {
+  Busy_Pointer busy(platform);
+  const auto bytes = Read_Whole_File(path);
+  Text_Input in(bytes, File_Name_Of(path));
+  for (int line = 1; line <= 3; ++line) in.Read_Line("the header lines");
+  store.Sample_ID = Fit32(in.Read_Line("the sample identification (line 4)"));
+  for (int line = 5; line <= 22; ++line) in.Read_Line("the header lines");
+  store.Range_Limits[0] = in.Read_Number("the first 2-theta");
+  store.Step_Size = in.Read_Number("the step width");
+  const double count = in.Read_Number("the number of steps");
+  in.Read_Number("the number that follows the number of steps");
+  store.Time_Step = static_cast<float>(in.Read_Number("the time per step"));
+  const auto n = Round_To_Int32(count);
+  if (!n || *n < 1 || *n > Max_Points)
+    throw Failure(in.file_name() + " announces " + General_Number(count, 15, '.') +
+                  " steps; a scan holds from 1 to 32767 points.");
+  for (int line = 1; line <= 12; ++line) in.Read_Line("the lines before the intensities");
+  store.Nb_Points = *n;
+  store.Intensities.assign(static_cast<std::size_t>(*n) + 1, 0.0f);
+  float max = 0;
+  for (int k = 1; k <= *n; ++k) {
+    if (in.Only_Blanks_Remain())
+      throw Failure(in.file_name() + " ends after " + std::to_string(k - 1) + " of the " + std::to_string(*n) +
+                    " intensities it announces.");
+    const auto value = static_cast<float>(in.Read_Number("an intensity"));
+    store.Intensities[k] = value;
+    if (k == 1 || value > max) max = value;
+  }
+  store.Max_Intensity = max;
+  store.Is_Peak_List = False16;
+  store.Nb_Ranges = 1;
+  store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
+  store.Lambda1 = 1.54051f;
+  store.Start_Theta = static_cast<float>(store.Range_Limits[0] / 2);
+  store.Range_Limits[1] = store.Range_Limits[0] + (*n - 1) * store.Step_Size;
+  busy.Normal();
+}
+
+}  // namespace talvo

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what Talvo needs to build and test on Debian 12, then builds it.
+# Sourced by start.sh and test.sh.
+set -euo pipefail
+
+TALVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+TALVO_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxy-bin)
+
+talvo_install() {
+  local missing=()
+  for package in "${TALVO_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# talvo_build DIR [cmake options...]
+talvo_build() {
+  local dir="$1"
+  shift
+  cmake -S "$TALVO_ROOT" -B "$TALVO_ROOT/$dir" "$@" >/dev/null
+  cmake --build "$TALVO_ROOT/$dir" -j "$(nproc)"
+}

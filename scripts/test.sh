@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Talvo, and runs every test: once in an
+# ordinary build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+talvo_install
+
+export QT_QPA_PLATFORM=offscreen
+talvo_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd "$TALVO_ROOT/build" && ctest --output-on-failure -j "$(nproc)")
+
+sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+talvo_build build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$sanitize" \
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+(cd "$TALVO_ROOT/build-asan" && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$(nproc)")
