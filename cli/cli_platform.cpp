@@ -6,7 +6,6 @@
 #include <locale>
 #include <sstream>
 
-#include "core/not_built.h"
 
 namespace talvo {
 
@@ -62,9 +61,7 @@ std::optional<std::string> Cli_Platform::Parameter(const std::string& name) cons
   return std::nullopt;
 }
 
-void Cli_Platform::Show_Dif2Raw(Store&) { Not_Built("The synthesis parameters dialog"); }
-void Cli_Platform::Show_Oxford2Raw(Store&) { Not_Built("The Oxford import parameters dialog"); }
+// talvo-convert has no preview command.
 void Cli_Platform::Show_Preview(const Store&) {}
-void Cli_Platform::Show_Bmp_Saver(const Store&, const std::string&) { Not_Built("The bitmap export"); }
 
 }  // namespace talvo
