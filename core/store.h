@@ -31,6 +31,7 @@ constexpr int Max_Peaks = 500;     // Peaks has slots 0..500, slot 0 holds no pe
 struct Peak {
   double Position = 0;  // degrees 2-theta
   double Intensity = 0;
+  bool operator==(const Peak&) const = default;
 };
 
 // Sizes of the binary header records (the bytes after the 4-byte signature).

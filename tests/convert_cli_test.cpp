@@ -1,0 +1,99 @@
+// talvo-convert as scripts use it: options, messages on standard error,
+// exit status, and the files it writes.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include "fixtures/raw_builder.h"
+#include "fixtures/temp_dir.h"
+
+namespace talvo {
+namespace {
+
+using testing::Raw2_File;
+using testing::Raw_Scan;
+using testing::Read_Bytes;
+using testing::Read_Text;
+using testing::Temp_Dir;
+
+struct Run_Result {
+  int status;
+  std::string err;
+  std::string out;
+};
+
+Run_Result Run_Convert(const Temp_Dir& dir, const std::string& arguments) {
+  const std::string err = dir.Path("stderr.txt"), out = dir.Path("stdout.txt");
+  const std::string command =
+      std::string("cd '") + dir.Path("") + "' && '" + TALVO_CONVERT + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+  const int raw = std::system(command.c_str());
+  Run_Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read_Text(err), Read_Text(out)};
+  std::remove(err.c_str());
+  std::remove(out.c_str());
+  return result;
+}
+
+TEST(Talvo_Convert, Raw2ToRaw2CarriesTheScan) {
+  Temp_Dir dir;
+  const auto input = Raw2_File(Raw_Scan{});
+  dir.Write("QTZ.RAW", input);
+  const Run_Result result = Run_Convert(dir, "--from raw --to raw2 -o copy.raw QTZ.RAW");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  const auto output = Read_Bytes(dir.Path("copy.raw"));
+  ASSERT_EQ(output.size(), 316u + 12);
+  EXPECT_TRUE(std::equal(output.begin() + 8, output.begin() + 168, input.begin() + 8));
+  EXPECT_TRUE(std::equal(output.begin() + 316, output.end(), input.begin() + 316));
+}
+
+TEST(Talvo_Convert, ABatchTakesEachBaseNameAndTheOutputFolderAndExtension) {
+  Temp_Dir dir;
+  dir.Write("A.RAW", Raw2_File(Raw_Scan{}));
+  dir.Write("B.RAW", Raw2_File(Raw_Scan{}));
+  std::filesystem::create_directory(dir.Path("out"));
+  const Run_Result result = Run_Convert(dir, "--from 'Diffrac-Plus RAW' --to 'Diffrac-Plus RAW (Version 2)' -o 'out/*.x2' A.RAW B.RAW");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(Read_Bytes(dir.Path("out/A.x2")).size(), 328u);
+  EXPECT_EQ(Read_Bytes(dir.Path("out/B.x2")).size(), 328u);
+}
+
+TEST(Talvo_Convert, RefusalsAndFailuresGoToStandardErrorAndStatusOne) {
+  Temp_Dir dir;
+  dir.Write("V3.RAW", std::string("RAW1.01 and more"));
+  dir.Write("GOOD.RAW", Raw2_File(Raw_Scan{}));
+  Run_Result result = Run_Convert(dir, "--to treor V3.RAW GOOD.RAW MISSING.RAW");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            "V3.RAW: Raw v3 files not supported. Please save it first to v2\n"
+            "GOOD.RAW: warning: I Can't do that!\n"
+            "MISSING.RAW: error: MISSING.RAW: the file does not exist.\n");
+  result = Run_Convert(dir, "--from auto --to raw2 V3.RAW");
+  EXPECT_EQ(result.err, "V3.RAW: Sorry, but I can't recognize this signature, or conversion not supported\n");
+  EXPECT_EQ(dir.Files(), (std::vector<std::string>{"GOOD.RAW", "V3.RAW"}));  // nothing written
+}
+
+TEST(Talvo_Convert, UsageErrorsGiveStatusTwo) {
+  Temp_Dir dir;
+  EXPECT_EQ(Run_Convert(dir, "").status, 2);
+  EXPECT_EQ(Run_Convert(dir, "--to nothing x.raw").status, 2);
+  EXPECT_EQ(Run_Convert(dir, "--bogus x.raw").status, 2);
+  EXPECT_EQ(Run_Convert(dir, "--profile cauchy x.raw").status, 2);
+  const Run_Result missing_value = Run_Convert(dir, "x.raw --from");
+  EXPECT_EQ(missing_value.status, 2);
+  EXPECT_EQ(missing_value.err, "talvo-convert: option --from needs a value\nTry 'talvo-convert --help'.\n");
+}
+
+TEST(Talvo_Convert, ListsTypesAndVersion) {
+  Temp_Dir dir;
+  const Run_Result types = Run_Convert(dir, "--list-types");
+  EXPECT_EQ(types.status, 0);
+  EXPECT_NE(types.out.find("  raw2      Diffrac-Plus RAW (Version 2)  *.raw\n"), std::string::npos);
+  EXPECT_NE(types.out.find("  auto      Automatic (by signature)      *.*\n"), std::string::npos);
+  EXPECT_EQ(Run_Convert(dir, "--version").out, "talvo-convert 3.1.1\n");
+  EXPECT_NE(Run_Convert(dir, "--help").out.find("Usage: talvo-convert [options] INPUT..."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace talvo
