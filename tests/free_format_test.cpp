@@ -7,9 +7,7 @@
 namespace talvo {
 namespace {
 
-std::vector<uint8_t> Bytes(std::string_view text) {
-  return {text.begin(), text.end()};
-}
+std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
 
 TEST(Text_Input, NumbersEndAtBlanksCommasAndLineEnds) {
   const auto bytes = Bytes("1.5 2,3\r\n-4e2\r\n  .5,  +7\r\n");

@@ -207,8 +207,7 @@ TEST_F(Raw, WritingReplacesALongerFileAndAFailedWriteLeavesItWhole) {
     Write_Raw2(path, store, platform);
     FAIL();
   } catch (const Failure& failure) {
-    EXPECT_STREQ(failure.what(),
-                 "The pattern holds 1 intensities, fewer than its 3350 points. Nothing was written to out.raw.");
+    EXPECT_STREQ(failure.what(), "The pattern holds 1 intensities, fewer than its 3350 points. Nothing was written to out.raw.");
   }
   store.Nb_Points = 40000;
   EXPECT_THROW(Write_Raw2(path, store, platform), Failure);
@@ -253,13 +252,10 @@ TEST_F(Raw, TextExportReadsItsNumbersWhateverTheirLayout) {
 }
 
 TEST_F(Raw, TextExportThatEndsEarlyFails) {
-  EXPECT_EQ(Failure_Of(
-                Read_Raw_Ascii,
-                [&] {
-                  const std::string text = Raw_Ascii("\r\nx\r\n", "1 2\r\n\r\n");
-                  return std::vector<uint8_t>(text.begin(), text.end());
-                }(),
-                "Q.RAW"),
+  EXPECT_EQ(Failure_Of(Read_Raw_Ascii, [&] {
+              const std::string text = Raw_Ascii("\r\nx\r\n", "1 2\r\n\r\n");
+              return std::vector<uint8_t>(text.begin(), text.end());
+            }(), "Q.RAW"),
             "Q.RAW ends after 2 of the 4 intensities it announces.");
 }
 
