@@ -13,6 +13,7 @@
 #include "formats/text/gsas.h"
 
 #include <cmath>
+#include <vector>
 
 #include "core/busy.h"
 #include "core/failure.h"

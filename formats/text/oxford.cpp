@@ -13,6 +13,7 @@
 #include "formats/text/oxford.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "core/busy.h"
