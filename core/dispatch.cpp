@@ -121,7 +121,7 @@ void Refuse(Platform& platform, const char* message, Kind kind = Kind::Message) 
 
 void Report(Platform& platform, const Failure& failure) {
   platform.Set_Busy(false);
-  platform.Show_Message(failure.what(), Icon::Critical, Program_Title);
+  platform.Show_Message(failure.what(), failure.icon(), Program_Title);
 }
 
 // Classifies the file and runs the reader its row names, on a copy of the

@@ -26,8 +26,8 @@ struct Run_Result {
 
 Run_Result Run_Convert(const Temp_Dir& dir, const std::string& arguments) {
   const std::string err = dir.Path("stderr.txt"), out = dir.Path("stdout.txt");
-  const std::string command =
-      std::string("cd '") + dir.Path("") + "' && '" + TALVO_CONVERT + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+  const std::string command = std::string("cd '") + dir.Path("") + "' && '" + TALVO_CONVERT + "' " + arguments + " >'" +
+                              out + "' 2>'" + err + "'";
   const int raw = std::system(command.c_str());
   Run_Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read_Text(err), Read_Text(out)};
   std::remove(err.c_str());
@@ -53,7 +53,8 @@ TEST(Talvo_Convert, ABatchTakesEachBaseNameAndTheOutputFolderAndExtension) {
   dir.Write("A.RAW", Raw2_File(Raw_Scan{}));
   dir.Write("B.RAW", Raw2_File(Raw_Scan{}));
   std::filesystem::create_directory(dir.Path("out"));
-  const Run_Result result = Run_Convert(dir, "--from 'Diffrac-Plus RAW' --to 'Diffrac-Plus RAW (Version 2)' -o 'out/*.x2' A.RAW B.RAW");
+  const Run_Result result =
+      Run_Convert(dir, "--from 'Diffrac-Plus RAW' --to 'Diffrac-Plus RAW (Version 2)' -o 'out/*.x2' A.RAW B.RAW");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(Read_Bytes(dir.Path("out/A.x2")).size(), 328u);
   EXPECT_EQ(Read_Bytes(dir.Path("out/B.x2")).size(), 328u);

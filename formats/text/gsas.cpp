@@ -1,11 +1,127 @@
+// GSAS raw-data scans with standard uncertainties ("ESD" records):
+//   line 1      the title, whose first 32 characters name the sample
+//   line 2      the bank line, read by columns (1-based, inclusive):
+//                 1-4 "BANK", 5-7 bank number, 8-12 a whole number,
+//                 13-17 the number of data records R, 19-23 the bin type,
+//                 25-34 the start and 36-45 the step in centidegrees 2-theta,
+//                 47 and 49 one digit each, 51-53 "ESD"
+//   then R records of five intensity/uncertainty pairs, each number
+//   right-aligned in 8 columns over 80.
+// Leading points without counts are dropped and the start moved past them.
+// The wavelength is not in the file: molybdenum K-alpha 1 is proposed, and
+// the import dialog asks for the counting time, the range and the wavelength.
 #include "formats/text/gsas.h"
 
-#include "core/not_built.h"
+#include <cmath>
+#include <vector>
+
+#include "core/busy.h"
+#include "core/failure.h"
+#include "core/file_io.h"
+#include "core/numbers.h"
+#include "core/platform.h"
+#include "core/store.h"
+#include "core/text32.h"
+#include "formats/text/free_format.h"
 
 namespace talvo {
 
-void Read_Gsas(const std::string&, Store&, Platform&) {
-  Not_Built("Reading \"GSAS text raw data (gsas)\" files");
+namespace {
+
+constexpr const char* Bank_Line_Message =
+    "Erreur innatendue : deuxième ligne de gsas ne commence pas par \"BANK\" ou ne finit pas par \"ESD\"";
+
+constexpr float Molybdenum_K_Alpha1 = 0.70926f;
+constexpr std::size_t Record_Width = 80;
+
+// Columns first..last (1-based, inclusive) of a line, blank where the line is
+// shorter.
+std::string Columns(const std::string& line, std::size_t first, std::size_t last) {
+  std::string cut = first <= line.size() ? line.substr(first - 1, last - first + 1) : std::string();
+  cut.resize(last - first + 1, ' ');
+  return cut;
+}
+
+// A field by the leading-number rule; a value that the 32-bit item cannot
+// hold reads as 0, as a field that does not read.
+float Field_Value(const std::string& field) {
+  const auto value = static_cast<float>(Leading_Number(field));
+  return std::isfinite(value) ? value : 0.0f;
+}
+
+// A record as read has lost the blanks in front of its first number: put
+// back as many as bring the end of that number to column 8. A first blank
+// beyond column 9 leaves the record as it is.
+std::string Realigned(std::string record) {
+  record.resize(Record_Width, ' ');
+  const auto blank = record.find(' ');
+  const std::size_t b = blank == std::string::npos ? 0 : blank + 1;
+  if (b > 9) return record;
+  record.insert(0, 9 - b, ' ');
+  record.resize(Record_Width);
+  return record;
+}
+
+}  // namespace
+
+void Read_Gsas(const std::string& path, Store& store, Platform& platform) {
+  Busy_Pointer busy(platform);
+  const auto bytes = Read_Whole_File(path);
+  Text_Input in(bytes, File_Name_Of(path));
+  const std::string title = in.At_End() ? std::string() : in.Read_Line();
+  const std::string bank = in.Only_Blanks_Remain() ? std::string() : in.Read_Text_Field();
+  if (Columns(bank, 1, 4) != "BANK" || Columns(bank, 51, 53) != "ESD") throw Failure(Bank_Line_Message, Icon::None);
+
+  store.Sample_ID = Fit32(title);
+  const int32_t records = Round_To_Int32(Leading_Number(Columns(bank, 13, 17))).value_or(0);
+  store.Range_Limits[0] = Leading_Number(Columns(bank, 25, 34)) / 100;
+  store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
+  store.Start_Theta = store.Start_2Theta / 2;
+  store.Step_Size = Leading_Number(Columns(bank, 36, 45)) / 100;
+  store.Time_Step = 1.0f;
+  store.Max_Intensity = 0.0;
+  store.Nb_Points = 0;
+
+  std::vector<float> kept(1, 0.0f);  // slot 0 holds no point
+  bool dropping = true;
+  int32_t dropped = 0;
+  // A file that ends before its R records keeps the points it holds.
+  for (int32_t r = 1; r <= records && !in.Only_Blanks_Remain(); ++r) {
+    const std::string record = Realigned(in.Read_Text_Field("a data record"));
+    for (std::size_t k = 1; k <= 5; ++k) {
+      const float intensity = Field_Value(record.substr(16 * k - 16, 8));
+      if (dropping) {
+        if (!(intensity > 0)) {
+          ++dropped;
+          continue;
+        }
+        dropping = false;
+        store.Range_Limits[0] = dropped * store.Step_Size + store.Range_Limits[0];
+        store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
+        store.Start_Theta = store.Start_2Theta / 2;
+      }
+      if (kept.size() > static_cast<std::size_t>(Max_Points))
+        throw Failure(in.file_name() +
+                      " holds more than 32767 points after its leading zeros; a scan holds at most "
+                      "32767 points.");
+      kept.push_back(intensity);
+      if (static_cast<float>(store.Max_Intensity) < intensity) store.Max_Intensity = intensity;
+    }
+  }
+  if (dropping)
+    throw Failure(in.file_name() +
+                  " holds no intensity above 0 in the records its bank line announces; nothing was "
+                  "read.");
+  store.Nb_Points = static_cast<int32_t>(kept.size() - 1);
+  store.Intensities = std::move(kept);
+  busy.Normal();
+  store.Is_Peak_List = False16;
+  store.Nb_Ranges = 1;
+  store.Oxford_File = path;
+  platform.Do_Events();
+  store.Lambda1 = Molybdenum_K_Alpha1;
+  store.Lambda2 = Molybdenum_K_Alpha1;
+  platform.Show_Oxford2Raw(store);
 }
 
 }  // namespace talvo

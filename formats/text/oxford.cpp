@@ -1,11 +1,136 @@
+// Oxford text scans:
+//   line 1      the title; "[PowderGraph" titles take the sample name from
+//               the file name, confirmed by the user
+//   line 2      ignored
+//   then records of five free-format numbers: 2-theta, a number not used,
+//   the intensity, a fourth number that must be present, a fifth not used.
+//   A record may run over several lines.
+// The data end at the end of the file, after a record whose 2-theta is 0, or
+// at a record cut short before its fourth number (which is not kept). A
+// zero-intensity record followed by another record restarts the scan: what is
+// kept is the run after the last restart. The counting time and wavelength
+// are not in the file; the import dialog asks for them.
 #include "formats/text/oxford.h"
 
-#include "core/not_built.h"
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "core/busy.h"
+#include "core/cp1252.h"
+#include "core/failure.h"
+#include "core/file_io.h"
+#include "core/numbers.h"
+#include "core/platform.h"
+#include "core/store.h"
+#include "core/text32.h"
+#include "formats/text/free_format.h"
 
 namespace talvo {
 
-void Read_Oxford(const std::string&, Store&, Platform&) {
-  Not_Built("Reading \"Oxford text raw data (dat)\" files");
+namespace {
+
+constexpr const char* Sample_Question_Title = "Désignation d'échantillon";
+constexpr const char* Sample_Question_Prompt = "Quel nom voulez-vous donner à l'échantillon ";
+
+struct Record {
+  double two_theta;
+  float intensity;
+};
+
+// One numeric field by the leading-number rule (text gives 0); empty when the
+// file has no field left.
+std::optional<double> Next_Number(Text_Input& in) {
+  if (in.Only_Blanks_Remain()) return std::nullopt;
+  return Leading_Number(in.Read_Numeric_Field());
+}
+
+// The records up to the end of the data.
+std::vector<Record> Read_Records(Text_Input& in) {
+  std::vector<Record> records;
+  while (!in.Only_Blanks_Remain()) {
+    const auto two_theta = Next_Number(in);
+    Next_Number(in);
+    const auto intensity = Next_Number(in);
+    if (!Next_Number(in)) break;  // cut short before its fourth number
+    Next_Number(in);
+    records.push_back({*two_theta, static_cast<float>(*intensity)});
+    if (*two_theta == 0) break;
+  }
+  return records;
+}
+
+// The title as the sample name: a leading "[" dropped, the text cut before a
+// "]" that is not its first character.
+std::string Title_Name(const std::string& title32) {
+  std::string name = title32;
+  if (!name.empty() && name.front() == '[') name.erase(0, 1);
+  if (const auto close = name.find(']'); close != std::string::npos && close > 0) name.resize(close);
+  return Fit32(name);
+}
+
+// The file name without its last four characters (the extension), after the
+// last "\" or "/".
+std::string Path_Name(const std::string& path) {
+  std::string name = Utf8_To_Cp1252(path);
+  name.resize(name.size() >= 4 ? name.size() - 4 : 0);
+  if (const auto cut = name.find_last_of("\\/"); cut != std::string::npos) name.erase(0, cut + 1);
+  return Fit32(name);
+}
+
+}  // namespace
+
+void Read_Oxford(const std::string& path, Store& store, Platform& platform) {
+  Busy_Pointer busy(platform);
+  const auto bytes = Read_Whole_File(path);
+  Text_Input in(bytes, File_Name_Of(path));
+  const std::string title = Fit32(in.At_End() ? std::string() : in.Read_Line());
+  if (!in.At_End()) in.Read_Line();
+  const std::vector<Record> records = Read_Records(in);
+  if (records.empty())
+    throw Failure(in.file_name() + " holds no record of five numbers after its two header lines; nothing was read.");
+
+  // A zero-intensity record restarts the scan unless it is the last one read.
+  std::size_t first = 0;
+  for (std::size_t k = 0; k + 1 < records.size(); ++k)
+    if (records[k].intensity == 0) first = k + 1;
+  const auto kept = static_cast<int64_t>(records.size() - first);
+  if (kept > Max_Points)
+    throw Failure(in.file_name() + " holds a scan of " + std::to_string(kept) +
+                  " points; a scan holds at most 32767 points.");
+
+  if (title.compare(0, 12, "[PowderGraph") == 0) {
+    const std::string proposed = Cp1252_To_Utf8(Path_Name(path));
+    const auto answer = platform.Ask_Text(Sample_Question_Prompt + proposed + " ?", Sample_Question_Title, proposed);
+    store.Sample_ID = Fit32(Utf8_To_Cp1252(answer.value_or(std::string())));
+  } else {
+    store.Sample_ID = Title_Name(title);
+  }
+
+  store.Nb_Points = static_cast<int32_t>(kept);
+  store.Intensities.assign(static_cast<std::size_t>(kept) + 1, 0.0f);
+  float max = records[first].intensity;
+  for (std::size_t k = first; k < records.size(); ++k) {
+    store.Intensities[k - first + 1] = records[k].intensity;
+    max = std::max(max, records[k].intensity);
+  }
+  store.Max_Intensity = max;
+  store.Time_Step = 1.0f;
+  // The step comes from the first two records of the file, whatever is kept;
+  // a file of one record keeps the step the store held.
+  if (records.size() >= 2) {
+    store.Range_Limits[1] = records[1].two_theta;
+    store.Step_Size = records[1].two_theta - records[0].two_theta;
+  }
+  store.Range_Limits[0] = records[first].two_theta;
+  busy.Normal();
+  store.Is_Peak_List = False16;
+  store.Nb_Ranges = 1;
+  store.Oxford_File = path;
+  store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
+  store.Start_Theta = store.Start_2Theta / 2;
+  platform.Do_Events();
+  platform.Show_Oxford2Raw(store);
 }
 
 }  // namespace talvo

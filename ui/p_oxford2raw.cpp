@@ -1,0 +1,121 @@
+#include "ui/p_oxford2raw.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/failure.h"
+#include "core/file_io.h"
+#include "core/platform.h"
+#include "core/store.h"
+#include "ui/field_text.h"
+
+namespace talvo {
+
+namespace {
+
+struct Anode {
+  const char* code;
+  const char* caption;
+  double lambda;
+};
+
+// For molybdenum and copper this dialog proposes the mean K-alpha wavelength;
+// for the others, K-alpha 1.
+constexpr Anode Anodes[] = {
+    {"AG", "Lambda K1", 0.55936}, {"MO", "Lambda Moy", 0.71073}, {"ZN", "Lambda K1", 1.4351},
+    {"CU", "Lambda Moy", 1.5419}, {"NI", "Lambda K1", 1.65784},  {"CO", "Lambda K1", 1.78892},
+    {"FE", "Lambda K1", 1.93597}, {"MN", "Lambda K1", 2.10174},  {"CR", "Lambda K1", 2.28962},
+};
+
+constexpr float Copper_K_Alpha1 = 1.54051f;
+
+std::string Upper_Ascii(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+}  // namespace
+
+P_oxford2raw::P_oxford2raw(Store& store, Platform& platform) : store_(store), platform_(platform) {
+  const auto held = store.Intensities.empty() ? 0 : static_cast<int64_t>(store.Intensities.size()) - 1;
+  points_read_ = static_cast<int32_t>(std::clamp<int64_t>(held, 0, std::max(store.Nb_Points, 0)));
+}
+
+void P_oxford2raw::Form_Load() {
+  const char separator = platform_.Decimal_Separator();
+  T_Time = Field_Text(store_.Time_Step, separator);
+  T_SSize = Field_Text(store_.Step_Size, separator);
+  T_Start = Field_Text(store_.Start_2Theta, separator);
+  T_End = Field_Text(std::nearbyint(store_.Nb_Points * store_.Step_Size + store_.Start_2Theta), separator);
+  T_Lambda = Field_Text(store_.Lambda1, separator);
+  T_Spid = store_.Sample_ID;
+  if (store_.Lambda1 == Copper_K_Alpha1) {
+    // The lookup proposes the mean wavelength, but the caption stays that
+    // of the K-alpha 1 line the store held.
+    T_Anode_Change("Cu");
+    E_Lambda = "Lambda K1";
+  }
+  platform_.Set_Busy(false);
+}
+
+void P_oxford2raw::T_Anode_Change(const std::string& text) {
+  T_Anode = text;
+  E_Lambda = "Lambda";
+  const std::string code = Upper_Ascii(text);
+  for (const Anode& anode : Anodes) {
+    if (code == anode.code) {
+      E_Lambda = anode.caption;
+      T_Lambda = Field_Text(anode.lambda, platform_.Decimal_Separator());
+      return;
+    }
+  }
+  E_Lambda = "Lambda K1";
+  T_Lambda.clear();
+}
+
+std::string P_oxford2raw::Lines() const {
+  try {
+    const auto bytes = Read_Whole_File(store_.Oxford_File);
+    return std::string(bytes.begin(), bytes.end());
+  } catch (const Failure&) {
+    return {};
+  }
+}
+
+std::optional<std::string> P_oxford2raw::Form_Unload() {
+  const double time = Field_Number(T_Time);
+  const double step = Field_Number(T_SSize);
+  const double start = Field_Number(T_Start);
+  const double end = Field_Number(T_End);
+  const double lambda = Field_Number(T_Lambda);
+
+  // The count is checked before it is cut to 16 bits, and the end as it
+  // will be stored, rounded to a whole degree.
+  if (step == 0) return "Step Size: the step size must not be 0.";
+  const double count = std::nearbyint((end - start) / step);
+  if (!(count >= 1 && count <= Max_Points)) {
+    std::string points = std::isfinite(count) ? Field_Text(count, '.') + " points" : "no whole number of points";
+    return "End angle: from the start angle to the end angle in steps of this size the scan would have " + points +
+           "; it must have from 1 to 32767.";
+  }
+  const double final_end = std::nearbyint(count * step + start);
+  if (step > 0 ? !(final_end > start) : !(final_end < start))
+    return "End angle: the end angle is stored rounded to a whole degree, " + Field_Text(final_end, '.') +
+           ", which must lie beyond the start angle in the direction of the step.";
+
+  store_.Time_Step = static_cast<float>(time);
+  store_.Step_Size = step;
+  store_.Start_2Theta = static_cast<float>(start);
+  store_.Start_Theta = store_.Start_2Theta / 2;
+  store_.Range_Limits[0] = start;
+  // A wider range than the file's, or the rounding of the end angle, must
+  // not announce points that were never read.
+  store_.Nb_Points = std::min(static_cast<int32_t>(count), points_read_);
+  store_.Range_Limits[1] = std::nearbyint(store_.Nb_Points * step + start);
+  store_.Lambda1 = static_cast<float>(lambda);
+  platform_.Set_Busy(true);
+  return std::nullopt;
+}
+
+}  // namespace talvo
