@@ -52,8 +52,11 @@ BMPSaver::BMPSaver(const Store& store, const std::string& path, Platform& platfo
   QMetaObject::connectSlotsByName(this);
 }
 
+// Drawn when the window is first shown, and at every activation: a window
+// manager that never activates it, or a close before it was activated, must
+// not leave a blank picture to be saved.
 bool BMPSaver::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) Draw_Curve();
+  if (event->type() == QEvent::WindowActivate || (event->type() == QEvent::Show && !drawn_)) Draw_Curve();
   return QDialog::event(event);
 }
 
@@ -63,6 +66,7 @@ void BMPSaver::Draw_Curve() {
   Busy_Pointer busy(platform_);
   Draw_Into(Picture1->Image(), Bitmap_Curve(store_));
   Picture1->update();
+  drawn_ = true;
   busy.Normal();
 }
 

@@ -60,6 +60,7 @@ class BMPSaver : public QDialog {
   Picture_Box* Picture1;
   QPushButton* Command1;
   std::optional<std::string> failure_;
+  bool drawn_ = false;
   bool saved_ = false;
 };
 
