@@ -30,23 +30,15 @@ uint32_t U32(const std::vector<uint8_t>& b, std::size_t at) {
   return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | uint32_t(b.at(at + 3)) << 24;
 }
 
-// A 24-bit bottom-up Windows bitmap read by its own layout.
-struct Bmp {
-  std::vector<uint8_t> bytes;
-  int32_t width() const { return static_cast<int32_t>(U32(bytes, 18)); }
-  int32_t height() const { return static_cast<int32_t>(U32(bytes, 22)); }
-  int bits() const { return bytes.at(28) | bytes.at(29) << 8; }
-  bool Black(int x, int y) const {  // y counted from the top row
-    const std::size_t stride = (static_cast<std::size_t>(width()) * 3 + 3) / 4 * 4;
-    const std::size_t at = U32(bytes, 10) + (height() - 1 - y) * stride + x * 3;
-    return bytes.at(at) == 0 && bytes.at(at + 1) == 0 && bytes.at(at + 2) == 0;
-  }
-  bool White(int x, int y) const {
-    const std::size_t stride = (static_cast<std::size_t>(width()) * 3 + 3) / 4 * 4;
-    const std::size_t at = U32(bytes, 10) + (height() - 1 - y) * stride + x * 3;
-    return bytes.at(at) == 255 && bytes.at(at + 1) == 255 && bytes.at(at + 2) == 255;
-  }
-};
+// A pixel of a 24-bit bottom-up Windows bitmap, by its own layout; y is
+// counted from the top row.
+uint32_t Pixel(const std::vector<uint8_t>& bmp, int x, int y) {
+  const std::size_t stride = (U32(bmp, 18) * 3 + 3) / 4 * 4;
+  const std::size_t at = U32(bmp, 10) + (U32(bmp, 22) - 1 - y) * stride + x * 3;
+  return bmp.at(at) | bmp.at(at + 1) << 8 | bmp.at(at + 2) << 16;
+}
+
+constexpr uint32_t Black = 0, White = 0xFFFFFF;
 
 TEST(Talvo_Convert_Bitmap, ARawScanBecomesA320By240CurveTouchingTheTopAtItsLargestPoint) {
   Temp_Dir dir;
@@ -58,28 +50,27 @@ TEST(Talvo_Convert_Bitmap, ARawScanBecomesA320By240CurveTouchingTheTopAtItsLarge
   std::string err;
   ASSERT_EQ(Run_Bitmap(dir, "--from raw --to bmp -o QTZ.BMP QTZ.RAW", err), 0) << err;
   EXPECT_EQ(err, "");
-  const Bmp bmp{Read_Bytes(dir.Path("QTZ.BMP"))};
-  ASSERT_GE(bmp.bytes.size(), 54u);
-  EXPECT_EQ(bmp.bytes[0], 'B');
-  EXPECT_EQ(bmp.bytes[1], 'M');
-  EXPECT_EQ(bmp.width(), 320);
-  EXPECT_EQ(bmp.height(), 240);
-  EXPECT_EQ(bmp.bits(), 24);
-  EXPECT_EQ(bmp.bytes.size(), U32(bmp.bytes, 10) + 320u * 3 * 240);
+  const auto bmp = Read_Bytes(dir.Path("QTZ.BMP"));
+  ASSERT_GE(bmp.size(), 54u);
+  EXPECT_EQ(std::string(bmp.begin(), bmp.begin() + 2), "BM");
+  EXPECT_EQ(U32(bmp, 18), 320u);
+  EXPECT_EQ(U32(bmp, 22), 240u);
+  EXPECT_EQ(bmp[28], 24);  // bits per pixel
+  EXPECT_EQ(bmp.size(), U32(bmp, 10) + 320u * 3 * 240);
 
   // Point 50 of 100 sits at (50 - 1) * 320 / 99 = 158.4 pixels.
   int top_black = 0;
   for (int x = 0; x < 320; ++x)
-    if (bmp.Black(x, 0)) {
+    if (Pixel(bmp, x, 0) == Black) {
       ++top_black;
       EXPECT_NEAR(x, 158, 2);
     }
   EXPECT_GE(top_black, 1);
   // The level counts of 100 are drawn across the whole width, edge to edge.
   const int level = 240 - 24;  // 100 of 1000 up from the bottom edge
-  EXPECT_TRUE(bmp.Black(0, level) || bmp.Black(0, level - 1));
-  EXPECT_TRUE(bmp.Black(319, level) || bmp.Black(319, level - 1));
-  EXPECT_TRUE(bmp.White(100, 100));
+  EXPECT_TRUE(Pixel(bmp, 0, level) == Black || Pixel(bmp, 0, level - 1) == Black);
+  EXPECT_TRUE(Pixel(bmp, 319, level) == Black || Pixel(bmp, 319, level - 1) == Black);
+  EXPECT_EQ(Pixel(bmp, 100, 100), White);
   EXPECT_EQ(dir.Files(), (std::vector<std::string>{"QTZ.BMP", "QTZ.RAW"}));
 }
 

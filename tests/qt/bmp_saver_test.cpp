@@ -9,11 +9,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "core/dispatch.h"
 #include "core/failure.h"
-#include "core/registry.h"
-#include "fixtures/raw_builder.h"
-#include "formats/format_table.h"
 #include "qt/pattern_stores.h"
 #include "ui/qt/qt_platform.h"
 
@@ -143,34 +139,6 @@ class BMPSaver_Test : public QObject {
       text = QString::fromUtf8(failure.what());
     }
     QVERIFY2(text.startsWith("A.BMP cannot be written"), qPrintable(text));
-  }
-
-  void Convert_Writes_A_Raw_Scan_As_A_Bitmap() {
-    QTemporaryDir dir;
-    testing::Raw_Scan scan;
-    scan.intensities = {10, 30, 20, 5};
-    const auto bytes = testing::Raw2_File(scan);
-    QFile file(dir.filePath("S.RAW"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-    file.close();
-
-    Store store;
-    Type_Lists lists;
-    Main_Window_Load(lists, store);
-    lists.Input_Choice.Text = "Diffrac-Plus RAW";
-    lists.Output_Choice.Text = "Windows Bitmap";
-    qt::Qt_Platform platform;
-    Session session{store, lists, platform, Format_Table()};
-    QTimer::singleShot(0, [] {
-      if (auto* window = QApplication::activeModalWidget()) window->close();
-    });
-    Convert(session, dir.filePath("S.RAW").toStdString(), dir.filePath("S.BMP").toStdString());
-    QImage saved;
-    QVERIFY(saved.load(dir.filePath("S.BMP"), "BMP"));
-    QCOMPARE(saved.size(), QSize(320, 240));
-    // The largest count, point 2 of 4, touches the top at (2 - 1) * 320 / 3.
-    QVERIFY(Black(saved, 106, 0) || Black(saved, 107, 0));
   }
 };
 

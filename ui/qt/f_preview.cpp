@@ -45,6 +45,7 @@ void F_Preview::paintEvent(QPaintEvent*) {
 void Show_F_Preview(const Store& store, Platform& platform, QWidget* parent) {
   F_Preview window(store, platform, parent);
   window.exec();
+  platform.Set_Busy(false);  // also when the window closed before it painted
 }
 
 }  // namespace talvo::qt
