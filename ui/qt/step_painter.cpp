@@ -77,6 +77,9 @@ void Paint_Steps(QPainter& painter, const Steps& steps, QSizeF area) {
 QImage Blank_Bitmap() {
   QImage image(Bitmap_Width, Bitmap_Height, QImage::Format_RGB32);
   image.fill(Qt::white);
+  // 96 dots per inch, the resolution the picture's size is given at.
+  image.setDotsPerMeterX(3780);
+  image.setDotsPerMeterY(3780);
   return image;
 }
 
