@@ -3,11 +3,13 @@
 // parameter options as if they had been typed.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 
 #include "core/platform.h"
+#include "ui/drawing.h"
 
 namespace talvo {
 
@@ -16,6 +18,10 @@ class Cli_Platform : public Platform {
   // Parameter options by name without dashes ("start", "anode", ...), as typed.
   std::map<std::string, std::string> parameters;
   bool preserve_range = false;
+
+  // Paints the steps of the bitmap export into an image and saves it. Set
+  // by the executable, whose image library is the only part that needs Qt.
+  std::function<void(const Steps& steps, const std::string& path)> save_bitmap;
 
   // The input whose messages are being shown, and whether any was shown.
   std::string current_input;

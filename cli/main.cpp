@@ -13,6 +13,10 @@
 #include "core/store.h"
 #include "formats/format_table.h"
 
+#ifdef TALVO_CLI_IMAGE
+#include "cli/image/cli_image.h"
+#endif
+
 #ifndef TALVO_VERSION
 #define TALVO_VERSION "unknown"
 #endif
@@ -133,6 +137,9 @@ int Run(const Options& options, Cli_Platform& platform) {
 
 int main(int argc, char** argv) {
   Cli_Platform platform;
+#ifdef TALVO_CLI_IMAGE
+  platform.save_bitmap = talvo::Save_Bitmap_Image;
+#endif
   Options options;
   try {
     options = Parse(argc, argv, platform);
