@@ -40,6 +40,11 @@ Conversion_Request Split_Request(std::string_view in_field, std::string_view out
 void Run_Request(Platform& platform, std::string_view in_field, std::string_view out_field,
                  const std::function<bool(const Conversion_Call&)>& convert);
 
+// The text a file dialog's choice puts into a name field: one path, or the
+// folder followed by the names, separated by single blanks. With `quote`
+// (the input field), an item that holds a blank stands in double quotes.
+std::string Browse_Text(const std::vector<std::string>& paths, bool quote);
+
 // The output path of one input file of talvo-convert: the single-file rules,
 // or with `batch` the base name always taken from the input.
 std::string Output_Path_For(const std::string& infile, std::string_view out_field, bool batch);

@@ -170,6 +170,21 @@ TEST(Request, PreviewPathIsTheWholeFieldWithoutItsQuotes) {
   EXPECT_EQ(Preview_Path("\"*.*\""), "");
 }
 
+TEST(Request, BrowseTextIsWhatTheSplitReadsBack) {
+  EXPECT_EQ(Browse_Text({"/data/a.raw"}, true), "/data/a.raw");
+  EXPECT_EQ(Browse_Text({"/data/a.raw", "/data/b.raw"}, true), "/data a.raw b.raw");
+  EXPECT_EQ(Browse_Text({"/a.raw", "/b.raw"}, true), "/ a.raw b.raw");
+  EXPECT_EQ(Browse_Text({R"(C:\a.raw)", R"(C:\b.raw)"}, true), R"(C:\ a.raw b.raw)");
+  EXPECT_EQ(Browse_Text({"/x ray/a.raw"}, true), R"("/x ray/a.raw")");
+  EXPECT_EQ(Browse_Text({"/x ray/a b.raw", "/x ray/c.raw"}, true), R"("/x ray" "a b.raw" c.raw)");
+  EXPECT_EQ(Browse_Text({"/x ray/a b.raw"}, false), "/x ray/a b.raw");  // the output field is never quoted
+  EXPECT_EQ(Browse_Text({}, true), "");
+
+  const std::vector<std::string> chosen = {"/x ray/a b.raw", "/x ray/c.raw"};
+  EXPECT_EQ(Calls_Of(Browse_Text(chosen, true), "*.txt"),
+            (Calls{{"/x ray/a b.raw", "/x ray/a b.txt"}, {"/x ray/c.raw", "/x ray/c.txt"}}));
+}
+
 TEST(Request, CommandLineOutputPaths) {
   EXPECT_EQ(Output_Path_For("/data/a.raw", "/out/b.txt", false), "/out/b.txt");
   EXPECT_EQ(Output_Path_For("/data/a.raw", "/out/b.txt", true), "/out/a.txt");
