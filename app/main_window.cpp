@@ -148,12 +148,16 @@ void Main_Window::Build_Controls() {
   new Etched_Line(client, 3180 / 15 / 2);
 
   Make_Label(client, "Label3", QStringLiteral("File type :"), Twips(120, 180, 735, 255), true);
-  Input_Choice = Make<QComboBox>(client, "Input_Choice", Twips(960, 120, 4455, 315));
-  C_InBrowse = Make<QPushButton>(client, "C_InBrowse", Twips(5520, 120, 975, 375));
-  C_InBrowse->setText(QStringLiteral("Browse..."));
   Make_Label(client, "Label5", QStringLiteral("File name :"), Twips(0, 600, 855, 255), true);
-  T_Input = Make<QLineEdit>(client, "T_Input", Twips(960, 600, 5535, 285));
   Make_Label(client, "Label1", QStringLiteral("Input File"), Twips(360, 1080, 1155, 360), false, 13.5);
+  Make_Label(client, "Label2", QStringLiteral("Output File"), Twips(120, 1680, 1455, 375), false, 13.5);
+  Make_Label(client, "Label4", QStringLiteral("File type :"), Twips(120, 2340, 735, 255), true);
+  Make_Label(client, "Label6", QStringLiteral("File name :"), Twips(0, 2760, 855, 255), true);
+
+  // The controls are made in the keyboard order, which Tab then follows
+  // (setTabOrder loses the text field of an editable list).
+  T_Input = Make<QLineEdit>(client, "T_Input", Twips(960, 600, 5535, 285));
+  T_Output = Make<QLineEdit>(client, "T_Output", Twips(960, 2760, 5535, 285));
 
   C_Convertion = Make<QToolButton>(client, "C_Convertion", Twips(5520, 960, 975, 1155));
   C_Convertion->setText(QStringLiteral("&Convert"));
@@ -169,23 +173,15 @@ void Main_Window::Build_Controls() {
   C_Convertion->setPalette(face);
   C_Convertion->setAutoFillBackground(true);
 
-  Make_Label(client, "Label2", QStringLiteral("Output File"), Twips(120, 1680, 1455, 375), false, 13.5);
-  Make_Label(client, "Label4", QStringLiteral("File type :"), Twips(120, 2340, 735, 255), true);
-  Output_Choice = Make<QComboBox>(client, "Output_Choice", Twips(960, 2280, 4455, 315));
+  C_InBrowse = Make<QPushButton>(client, "C_InBrowse", Twips(5520, 120, 975, 375));
+  C_InBrowse->setText(QStringLiteral("Browse..."));
   C_OutBrowse = Make<QPushButton>(client, "C_OutBrowse", Twips(5520, 2280, 975, 375));
   C_OutBrowse->setText(QStringLiteral("Browse..."));
-  Make_Label(client, "Label6", QStringLiteral("File name :"), Twips(0, 2760, 855, 255), true);
-  T_Output = Make<QLineEdit>(client, "T_Output", Twips(960, 2760, 5535, 285));
 
+  Input_Choice = Make<QComboBox>(client, "Input_Choice", Twips(960, 120, 4455, 315));
   Fill_Type_List(Input_Choice, lists_.Input_Choice);
+  Output_Choice = Make<QComboBox>(client, "Output_Choice", Twips(960, 2280, 4455, 315));
   Fill_Type_List(Output_Choice, lists_.Output_Choice);
-
-  QWidget::setTabOrder(T_Input, T_Output);
-  QWidget::setTabOrder(T_Output, C_Convertion);
-  QWidget::setTabOrder(C_Convertion, C_InBrowse);
-  QWidget::setTabOrder(C_InBrowse, C_OutBrowse);
-  QWidget::setTabOrder(C_OutBrowse, Input_Choice);
-  QWidget::setTabOrder(Input_Choice, Output_Choice);
 }
 
 // A drop-down list whose text may also be typed: no completion and no new
