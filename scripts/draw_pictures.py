@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws Talvo's two pictures as 16-colour PNG files in app/resources/.
+"""Draws Talvo's two pictures as 16-colour PNG files in app/resources/, and
+the icon at the desktop's sizes in packaging/icons/.
 
 The program icon (32 x 32, also shown on the Convert button) and the picture
 of the About box (320 x 240) are stylised powder diffraction patterns: a
@@ -57,6 +58,11 @@ class Picture:
     def polyline(self, points, colour):
         for (x0, y0), (x1, y1) in zip(points, points[1:]):
             self.line(x0, y0, x1, y1, colour)
+
+    def scaled(self, factor):
+        big = Picture(self.width * factor, self.height * factor, 0)
+        big.pixels = [[c for c in row for _ in range(factor)] for row in self.pixels for _ in range(factor)]
+        return big
 
     def png(self, transparent=None):
         rows = b""
@@ -157,8 +163,14 @@ def draw_about():
 def main():
     folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app", "resources")
     os.makedirs(folder, exist_ok=True)
+    icon = draw_icon()
     with open(os.path.join(folder, "talvo.png"), "wb") as f:
-        f.write(draw_icon().png(transparent=MAGENTA))
+        f.write(icon.png(transparent=MAGENTA))
+    icons = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "packaging", "icons")
+    os.makedirs(icons, exist_ok=True)
+    for factor in (1, 2, 4, 8):
+        with open(os.path.join(icons, "talvo-%d.png" % (32 * factor)), "wb") as f:
+            f.write(icon.scaled(factor).png(transparent=MAGENTA))
     with open(os.path.join(folder, "about.png"), "wb") as f:
         f.write(draw_about().png())
 
