@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFont>
 #include <QIcon>
@@ -258,7 +259,7 @@ void Main_Window::Browse(const Type_List& list, const std::vector<std::string>& 
   switch (result.outcome) {
     case Browse_Result::Outcome::Chosen: {
       std::vector<std::string> paths;
-      for (const QString& path : result.paths) paths.push_back(qt::From_Q(path));
+      for (const QString& path : result.paths) paths.push_back(qt::From_Q(QDir::toNativeSeparators(path)));
       field->setText(qt::To_Q(Browse_Text(paths, open)));
       break;
     }

@@ -328,6 +328,9 @@ class Main_Window_Test : public QObject {
       QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
       QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFiles);
       QCOMPARE(dialog->nameFilters(), QStringList{"*.raw"});
+      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+      QVERIFY(name != nullptr);
+      QCOMPARE(name->text(), QStringLiteral("*.raw"));  // the pattern is also the initial name
       dialog->setDirectory(dir.path());
       dialog->selectFile(file.fileName());
       static_cast<QDialog*>(dialog)->accept();  // public in QDialog

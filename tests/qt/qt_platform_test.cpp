@@ -1,11 +1,8 @@
-// The Qt platform services: what the boxes show, the busy pointer, the
-// regional settings.
+// The Qt platform services: what the boxes show, and the busy pointer.
 #include "ui/qt/qt_platform.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDate>
-#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
@@ -84,18 +81,6 @@ class Qt_Platform_Test : public QObject {
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);  // one restore undid both busy calls
     platform.Set_Busy(false);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-  }
-
-  void regionalSettingsComeFromTheSystemLocale() {
-    qt::Qt_Platform platform;
-    QCOMPARE(QString(QChar(platform.Decimal_Separator())), QLocale::system().decimalPoint());
-    QCOMPARE(qt::To_Q(platform.Short_Date()), QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
-  }
-
-  void textCrossesTheBoundaryAsUtf8() {
-    const std::string utf8 = "2\xce\xb8 \xc3\xa5ngstr\xc3\xb6m";
-    QCOMPARE(qt::To_Q(utf8), QStringLiteral(u"2θ ångström"));
-    QCOMPARE(qt::From_Q(qt::To_Q(utf8)), utf8);
   }
 };
 
