@@ -206,6 +206,15 @@ class Main_Window_Test : public QObject {
     QCOMPARE(platform->calls.front(), std::string("events"));  // the event step comes before the conversion
   }
 
+  void accessKeyPressesConvert() {
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    Input()->setText("/data/a.raw");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    // The access key presses the button visibly: the click comes a moment later.
+    QTRY_COMPARE(formats->log, (Log{"read /data/a.raw", "write /data/a"}));
+  }
+
   void emptyInputWarnsEveryWay() {
     Output()->setText("/out/b.txt");
     const Recorded_Message warning{"You must select\ran input file.", Icon::Exclamation, "Error !"};
