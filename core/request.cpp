@@ -1,6 +1,8 @@
 #include "core/request.h"
 
-#include <optional>
+#include <algorithm>
+
+#include "core/messages.h"
 
 namespace talvo {
 
@@ -12,9 +14,13 @@ constexpr char Native_Separator = '\\';
 constexpr char Native_Separator = '/';
 #endif
 
-bool Is_Separator(char c) { return c == '\\' || c == '/'; }
+bool Is_Separator(char c) {
+  return c == '\\' || c == '/';
+}
 
-std::size_t Last_Separator(std::string_view text) { return text.find_last_of("\\/"); }
+std::size_t Last_Separator(std::string_view text) {
+  return text.find_last_of("\\/");
+}
 
 // A folder as the start of a path: ends in the separator it uses.
 std::string As_Folder(std::string_view folder, std::string_view hint) {
@@ -30,7 +36,9 @@ std::string As_Folder(std::string_view folder, std::string_view hint) {
 
 // The base of an input name: the text before its first ".", or the whole
 // name when it has none.
-std::string Base_Of(std::string_view name) { return std::string(name.substr(0, name.find('.'))); }
+std::string Base_Of(std::string_view name) {
+  return std::string(name.substr(0, name.find('.')));
+}
 
 struct Output_Parts {
   std::string folder;
@@ -59,13 +67,23 @@ Output_Parts Split_Output(const std::string& in_folder, std::string_view first_n
   return parts;
 }
 
-// Items of an input field that holds double quotes: blank-separated, a quoted
-// item may hold blanks. Empty items are dropped.
-std::vector<std::string> Quoted_Items(std::string_view field) {
+// An input field that holds double quotes: blank-separated items, of which a
+// quoted one may hold blanks. Empty items are dropped. As in an unquoted
+// field, the names after the folder make a list as soon as they hold a blank
+// of their own, so `"C:\My Data" a.raw ` with its trailing blank still asks.
+struct Quoted_Field {
   std::vector<std::string> items;
+  int blanks_after_first = 0;  // blanks outside quotes after the first item
+};
+
+Quoted_Field Quoted_Items(std::string_view field) {
+  Quoted_Field parsed;
   std::size_t i = 0;
   while (i < field.size()) {
-    while (i < field.size() && field[i] == ' ') ++i;
+    while (i < field.size() && field[i] == ' ') {
+      if (!parsed.items.empty()) ++parsed.blanks_after_first;
+      ++i;
+    }
     if (i >= field.size()) break;
     std::string item;
     if (field[i] == '"') {
@@ -74,13 +92,13 @@ std::vector<std::string> Quoted_Items(std::string_view field) {
       item = std::string(field.substr(i + 1, end - i - 1));
       i = close == std::string_view::npos ? field.size() : close + 1;
     } else {
-      const std::size_t end = std::min(field.find(' ', i), field.size());
+      const std::size_t end = std::min(field.find_first_of(" \"", i), field.size());
       item = std::string(field.substr(i, end - i));
       i = end;
     }
-    if (!item.empty()) items.push_back(item);
+    if (!item.empty()) parsed.items.push_back(item);
   }
-  return items;
+  return parsed;
 }
 
 Conversion_Request Empty_Input() {
@@ -106,7 +124,8 @@ Conversion_Request Build(const std::string& in_folder, const std::vector<std::st
 }
 
 Conversion_Request Split_Quoted(std::string_view in, std::string_view out) {
-  const auto items = Quoted_Items(in);
+  const Quoted_Field parsed = Quoted_Items(in);
+  const auto& items = parsed.items;
   if (items.empty()) return Empty_Input();
   if (items.size() == 1) {
     const std::string& path = items.front();
@@ -115,7 +134,7 @@ Conversion_Request Split_Quoted(std::string_view in, std::string_view out) {
     return Build(folder, {path.substr(folder.size())}, false, out);
   }
   const std::vector<std::string> names(items.begin() + 1, items.end());
-  return Build(As_Folder(items.front(), names.front()), names, names.size() > 1, out);
+  return Build(As_Folder(items.front(), names.front()), names, parsed.blanks_after_first > 1 || names.size() > 1, out);
 }
 
 }  // namespace
@@ -142,6 +161,40 @@ Conversion_Request Split_Request(std::string_view in, std::string_view out) {
   }
   if (!is_list && names.empty()) names.emplace_back();
   return Build(folder, names, is_list, out);
+}
+
+void Run_Request(Platform& platform, std::string_view in_field, std::string_view out_field,
+                 const std::function<bool(const Conversion_Call&)>& convert) {
+  const Conversion_Request request = Split_Request(in_field, out_field);
+  if (request.empty_input) {
+    platform.Show_Message(text::Select_Input, Icon::Exclamation, text::Error_Title);
+    return;
+  }
+  if (request.is_list && !platform.Ask_Yes_No(text::Multiple_Files, Program_Title)) return;
+  for (const auto& call : request.calls) {
+    platform.Do_Events();
+    if (!convert(call)) return;
+  }
+}
+
+std::string Browse_Text(const std::vector<std::string>& paths, bool quote) {
+  auto item = [quote](std::string text) {
+    if (quote && text.find(' ') != std::string::npos) return '"' + text + '"';
+    return text;
+  };
+  if (paths.empty()) return "";
+  if (paths.size() == 1) return item(paths.front());
+  // The folder without its last separator, except for a root ("/", "C:\").
+  const std::string& first = paths.front();
+  const auto at = Last_Separator(first);
+  std::string folder = at == std::string::npos ? "" : first.substr(0, at);
+  if (at != std::string::npos && (folder.empty() || folder.back() == ':')) folder += first[at];
+  std::string text = item(folder);
+  for (const auto& path : paths) {
+    const auto name_at = Last_Separator(path);
+    text += ' ' + item(name_at == std::string::npos ? path : path.substr(name_at + 1));
+  }
+  return text;
 }
 
 std::string Output_Path_For(const std::string& infile, std::string_view out, bool batch) {

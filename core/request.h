@@ -10,9 +10,12 @@
 // "\" and "/" both separate folders; a rebuilt path keeps the one found.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/platform.h"
 
 namespace talvo {
 
@@ -29,6 +32,18 @@ struct Conversion_Request {
 };
 
 Conversion_Request Split_Request(std::string_view in_field, std::string_view out_field);
+
+// The whole request as the window runs it: the "You must select" warning
+// for an empty input, the multiple-file question for a list, then for each
+// call the event step and `convert`, which returns false to end the batch
+// (the program is closing).
+void Run_Request(Platform& platform, std::string_view in_field, std::string_view out_field,
+                 const std::function<bool(const Conversion_Call&)>& convert);
+
+// The text a file dialog's choice puts into a name field: one path, or the
+// folder followed by the names, separated by single blanks. With `quote`
+// (the input field), an item that holds a blank stands in double quotes.
+std::string Browse_Text(const std::vector<std::string>& paths, bool quote);
 
 // The output path of one input file of talvo-convert: the single-file rules,
 // or with `batch` the base name always taken from the input.

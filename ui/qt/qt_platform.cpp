@@ -14,9 +14,13 @@
 
 namespace talvo::qt {
 
-QString To_Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+QString To_Q(const std::string& utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
-std::string From_Q(const QString& text) { return text.toUtf8().toStdString(); }
+std::string From_Q(const QString& text) {
+  return text.toUtf8().toStdString();
+}
 
 namespace {
 
@@ -35,18 +39,24 @@ void Qt_Platform::Show_Message(const std::string& text, Icon icon, const std::st
                                   : icon == Icon::Critical  ? QMessageBox::Critical
                                                             : QMessageBox::NoIcon;
   QMessageBox box(shown, To_Q(title), Message_Text(text), QMessageBox::Ok, owner_);
-  // The message must be readable whatever pointer the work left.
+  Exec_Box(box);
+}
+
+// A box must be usable whatever pointer the work left: the normal pointer
+// while it shows, the busy one back afterwards.
+int Qt_Platform::Exec_Box(QMessageBox& box) {
   const bool was_busy = busy_;
   if (was_busy) QGuiApplication::restoreOverrideCursor();
-  box.exec();
+  const int answer = box.exec();
   if (was_busy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  return answer;
 }
 
 bool Qt_Platform::Ask_Yes_No(const std::string& text, const std::string& title) {
   // Built by hand: QMessageBox::question adds a question-mark icon.
   QMessageBox box(QMessageBox::NoIcon, To_Q(title), Message_Text(text), QMessageBox::Yes | QMessageBox::No, owner_);
   box.setDefaultButton(QMessageBox::Yes);
-  return box.exec() == QMessageBox::Yes;
+  return Exec_Box(box) == QMessageBox::Yes;
 }
 
 std::optional<std::string> Qt_Platform::Ask_Text(const std::string& prompt, const std::string& title,
@@ -67,7 +77,9 @@ void Qt_Platform::Set_Busy(bool busy) {
     QGuiApplication::restoreOverrideCursor();
 }
 
-void Qt_Platform::Do_Events() { QCoreApplication::processEvents(); }
+void Qt_Platform::Do_Events() {
+  QCoreApplication::processEvents();
+}
 
 char Qt_Platform::Decimal_Separator() {
   const QString point = QLocale::system().decimalPoint();
@@ -78,9 +90,15 @@ std::string Qt_Platform::Short_Date() {
   return From_Q(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
 }
 
-void Qt_Platform::Show_Dif2Raw(Store& store) { Show_P_dif2raw(store, *this, owner_); }
-void Qt_Platform::Show_Oxford2Raw(Store& store) { Show_P_oxford2raw(store, *this, owner_); }
-void Qt_Platform::Show_Preview(const Store& store) { Show_F_Preview(store, *this, owner_); }
+void Qt_Platform::Show_Dif2Raw(Store& store) {
+  Show_P_dif2raw(store, *this, owner_);
+}
+void Qt_Platform::Show_Oxford2Raw(Store& store) {
+  Show_P_oxford2raw(store, *this, owner_);
+}
+void Qt_Platform::Show_Preview(const Store& store) {
+  Show_F_Preview(store, *this, owner_);
+}
 void Qt_Platform::Show_Bmp_Saver(const Store& store, const std::string& path) {
   Show_BMPSaver(store, path, *this, owner_);
 }

@@ -6,6 +6,8 @@
 
 #include "core/platform.h"
 
+class QMessageBox;
+
 namespace talvo::qt {
 
 class Qt_Platform : public Platform {
@@ -27,6 +29,8 @@ class Qt_Platform : public Platform {
   void Show_Bmp_Saver(const Store& store, const std::string& path) override;
 
  private:
+  int Exec_Box(QMessageBox& box);
+
   QPointer<QWidget> owner_;
   bool busy_ = false;
 };
