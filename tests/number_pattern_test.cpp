@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace talvo {
 namespace {
 
@@ -38,6 +40,27 @@ TEST(Number_Pattern, RoundsTheExactBinaryValueAndTiesAwayFromZero) {
   EXPECT_EQ(Format_Number(99.995, "0.00", '.'), "100.00");  // 99.99500000000000454...
   EXPECT_EQ(Format_Number(0.0001, "0.00", '.'), "0.00");
   EXPECT_EQ(Format_Number(-0.001, "0.00", '.'), "0.00");  // no sign on a value that shows as zero
+}
+
+TEST(Number_Pattern, EveryExactTieGoesAwayFromZeroAndNearTiesByTheirBinaryValue) {
+  // to_chars alone would give 0, 2, 0.2 and 0.12 for these (ties to even).
+  EXPECT_EQ(Format_Number(0.5, "0", '.'), "1");
+  EXPECT_EQ(Format_Number(2.5, "  0", '.'), "  3");
+  EXPECT_EQ(Format_Number(0.25, "##.0", '.'), ".3");
+  EXPECT_EQ(Format_Number(-62.5, "0", '.'), "-63");
+  EXPECT_EQ(Format_Number(0.0625, "0.000", '.'), "0.063");
+  EXPECT_EQ(Format_Number(4503599627370495.5, "0", '.'), "4503599627370496");  // the last tie below 2^52
+  EXPECT_EQ(Format_Number(std::nextafter(0.125, 0.0), "0.00", '.'), "0.12");
+  EXPECT_EQ(Format_Number(std::nextafter(0.125, 1.0), "0.00", '.'), "0.13");
+  EXPECT_EQ(Format_Number(10.125, "##0.00", '.'), "10.13");
+  EXPECT_EQ(Format_Number(1e22, "0.0", '.'), "10000000000000000000000.0");
+  EXPECT_EQ(Format_Number(1e-300, "#####0.0", '.'), "0.0");
+}
+
+TEST(Number_Pattern, OptionalDecimalsDropTrailingZeros) {
+  EXPECT_EQ(Format_Number(1.5, "0.0#", '.'), "1.5");
+  EXPECT_EQ(Format_Number(1.25, "0.0#", '.'), "1.25");
+  EXPECT_EQ(Format_Number(3.0, "0.", '.'), "3.");
 }
 
 TEST(Number_Pattern, WritesTheRegionalSeparator) {

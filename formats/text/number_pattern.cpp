@@ -1,5 +1,6 @@
 #include "formats/text/number_pattern.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -7,12 +8,23 @@ namespace talvo {
 
 namespace {
 
-bool Is_Placeholder(char c) { return c == '0' || c == '#'; }
+bool Is_Placeholder(char c) {
+  return c == '0' || c == '#';
+}
 
-// Digits printed beyond the pattern's decimals: enough to see the exact
-// binary value decide a half-way case for every value a pattern can round
-// to a non-zero digit.
-constexpr int Guard_Digits = 25;
+// True when |value| lies exactly half-way between two neighbours at
+// `decimals` decimals: value = (2k + 1) / (2 * 10^decimals). Such a value is
+// a binary fraction only when value * 2^(decimals + 1) is an odd integer,
+// which is an exact test on a double.
+bool Is_Exact_Tie(double magnitude, int decimals) {
+  const double scaled = std::ldexp(magnitude, decimals + 1);
+  if (!(scaled < 0x1p53)) return false;  // every double from 2^53 on is even
+  return scaled == std::floor(scaled) && std::fmod(scaled, 2.0) == 1.0;
+}
+
+// Room for the 309 integer digits of the largest double, the point and the
+// decimals of every ordinary pattern.
+constexpr int Buffer_Decimals = 64;
 
 }  // namespace
 
@@ -48,42 +60,35 @@ void Number_Pattern::Append(std::string& out, double value, char separator) cons
     out += suffix_;
     return;
   }
-  // Exact decimal digits of |value|, then rounding at the pattern's decimals.
-  char buffer[400];
-  const auto printed = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed,
-                                     fraction_digits_ + Guard_Digits);
-  std::string digits(buffer, printed.ptr);
-  const std::size_t point = digits.find('.');
-  std::string integer = digits.substr(0, point);
-  std::string fraction = digits.substr(point + 1, fraction_digits_);
-  const std::string_view rest = std::string_view(digits).substr(point + 1 + fraction_digits_);
-  if (!rest.empty() && rest[0] >= '5') {
-    // Half-way or above: away from zero. Carry through the decimals and the
-    // integer digits.
-    int i = static_cast<int>(fraction.size()) - 1;
-    for (; i >= 0 && fraction[i] == '9'; --i) fraction[i] = '0';
-    if (i >= 0) {
-      ++fraction[i];
-    } else {
-      int j = static_cast<int>(integer.size()) - 1;
-      for (; j >= 0 && integer[j] == '9'; --j) integer[j] = '0';
-      if (j >= 0)
-        ++integer[j];
-      else
-        integer.insert(integer.begin(), '1');
-    }
+  // to_chars rounds the exact binary value correctly, but an exact tie to
+  // even; a tie goes away from zero here, so it is moved up by one unit in
+  // the last place first, which to_chars then rounds up.
+  double magnitude = std::fabs(value);
+  if (Is_Exact_Tie(magnitude, fraction_digits_)) magnitude = std::nextafter(magnitude, HUGE_VAL);
+  char fixed[320 + Buffer_Decimals];
+  std::string wide;
+  char* begin = fixed;
+  char* end = fixed + sizeof fixed;
+  if (fraction_digits_ > Buffer_Decimals) {
+    wide.resize(320 + static_cast<std::size_t>(fraction_digits_));
+    begin = wide.data();
+    end = begin + wide.size();
   }
-  const bool zero = integer.find_first_not_of('0') == std::string::npos &&
-                    fraction.find_first_not_of('0') == std::string::npos;
-  const std::size_t significant = integer.find_first_not_of('0');
-  integer = significant == std::string::npos ? "" : integer.substr(significant);
-  if (static_cast<int>(integer.size()) < integer_zeros_) integer.insert(0, integer_zeros_ - integer.size(), '0');
+  const auto printed = std::to_chars(begin, end, magnitude, std::chars_format::fixed, fraction_digits_);
+  const std::string_view digits(begin, static_cast<std::size_t>(printed.ptr - begin));
+  const std::size_t point = digits.find('.');
+  std::string_view integer = digits.substr(0, point);
+  std::string_view fraction = point == std::string_view::npos ? std::string_view() : digits.substr(point + 1);
+
+  integer.remove_prefix(std::min(integer.find_first_not_of('0'), integer.size()));
+  const bool zero = integer.empty() && fraction.find_first_not_of('0') == std::string_view::npos;
   std::size_t shown = fraction.size();
   while (static_cast<int>(shown) > fraction_zeros_ && fraction[shown - 1] == '0') --shown;
-  fraction.resize(shown);
+  fraction = fraction.substr(0, shown);
 
   if (value < 0 && !zero) out += '-';
   out += prefix_;
+  if (static_cast<int>(integer.size()) < integer_zeros_) out.append(integer_zeros_ - integer.size(), '0');
   out += integer;
   if (has_point_ && (!fraction.empty() || fraction_digits_ == 0)) {
     out += separator;
