@@ -7,7 +7,9 @@ namespace talvo {
 
 namespace {
 
-bool Is_Blank(char c) { return c == ' ' || c == '\t'; }
+bool Is_Blank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
