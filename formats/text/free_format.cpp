@@ -85,10 +85,14 @@ std::string Text_Input::Read_Numeric_Field(std::string_view what) {
   const std::size_t start = pos_;
   while (pos_ < text_.size() && !Is_Blank(text_[pos_]) && text_[pos_] != ',' && !Is_Line_End(pos_)) ++pos_;
   std::string field(text_.substr(start, pos_ - start));
-  if (Is_Line_End(pos_))
+  if (Is_Line_End(pos_)) {
     Consume_Line_End();
-  else if (pos_ < text_.size())
-    ++pos_;  // the blank or comma that ended the number
+  } else if (pos_ < text_.size()) {
+    // A comma after blanks is the same delimiter: "1.5 ,25" is two numbers.
+    std::size_t next = pos_;
+    while (next < text_.size() && Is_Blank(text_[next])) ++next;
+    pos_ = next < text_.size() && text_[next] == ',' ? next + 1 : pos_ + 1;
+  }
   return field;
 }
 

@@ -3,8 +3,9 @@
 //
 // A line ends at CR LF (LF alone and CR alone are taken as line ends too).
 // A field read skips leading blanks, tabs and line ends. A numeric field ends
-// at a blank, a tab, a comma or a line end; a text field at a comma or a line
-// end, or at its closing double quote when it begins with one. The delimiter
+// at a blank, a tab, a comma or a line end (blanks then a comma count as one
+// delimiter); a text field at a comma or a line end, or at its closing double
+// quote when it begins with one. The delimiter
 // is consumed: after a number that ends its line, the next read starts on
 // the next line. Reading past the end of the file throws Failure.
 #pragma once
