@@ -49,8 +49,8 @@ void Read_Text_Raw(const std::string& path, Store& store, Platform& platform) {
   const double count = input.Read_Number("the number of points");
   const std::optional<int32_t> n = Round_To_Int32(count);
   if (!n || *n < 2 || *n > Max_Points)
-    throw Failure(input.file_name() + " announces " + General_Number(count, 15, '.') +
-                  " points; a scan holds from 2 to 32767.");
+    throw Failure(input.file_name() + " gives " + General_Number(count, 15, '.') +
+                  " as its number of points; a scan holds from 2 to 32767.");
   store.Nb_Points = *n;
   store.Intensities.assign(static_cast<std::size_t>(*n) + 1, 0.0f);
   for (int32_t i = 1; i <= *n; ++i) {
