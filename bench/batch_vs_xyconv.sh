@@ -12,19 +12,25 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/in" "$work/talvo" "$work/xyconv"
 python3 "$here/make_raw2_files.py" "$work/in" "$count" "$points"
 
-now() { date +%s.%N; }
-elapsed() { echo "$2 - $1" | bc; }
+# Wall-clock and CPU seconds of one command, from /usr/bin/time.
+timed() {
+  out=$1
+  shift
+  /usr/bin/time -f "%e %U %S" -o "$out" "$@" >/dev/null
+}
 
 cd "$work/in"
-start=$(now)
-"$convert" --from raw --to text-raw -o "$work/talvo/*.txt" *.RAW
-talvo=$(elapsed "$start" "$(now)")
+timed "$work/talvo.time" "$convert" --from raw --to text-raw -o "$work/talvo/*.txt" *.RAW
+timed "$work/xyconv.time" xyconv -t bruker_raw -m "$work/xyconv" *.RAW
 
-start=$(now)
-xyconv -t bruker_raw -m "$work/xyconv" *.RAW
-xy=$(elapsed "$start" "$(now)")
-
-echo "files: $count RAW version 2 scans of $points points ($(du -sh "$work/in" | cut -f1))"
-echo "talvo-convert --to text-raw: ${talvo} s ($(ls "$work/talvo" | wc -l) files, $(du -sh "$work/talvo" | cut -f1))"
-echo "xyconv -m:                   ${xy} s ($(ls "$work/xyconv" | wc -l) files, $(du -sh "$work/xyconv" | cut -f1))"
-echo "ratio xyconv / talvo: $(echo "scale=2; $xy / $talvo" | bc)"
+report() {
+  read -r wall user sys <"$2"
+  printf '%-28s %6.2f s wall, %6.2f s CPU (%s files, %s)\n' "$1" "$wall" "$(echo "$user + $sys" | bc)" \
+    "$(ls "$3" | wc -l)" "$(du -sh "$3" | cut -f1)"
+}
+echo "input: $count RAW version 2 scans of $points points ($(du -sh "$work/in" | cut -f1)); $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+report "talvo-convert --to text-raw" "$work/talvo.time" "$work/talvo"
+report "xyconv -m" "$work/xyconv.time" "$work/xyconv"
+read -r t_wall t_user t_sys <"$work/talvo.time"
+read -r x_wall x_user x_sys <"$work/xyconv.time"
+echo "xyconv / talvo-convert: $(echo "scale=1; $x_wall / $t_wall" | bc) x wall, $(echo "scale=1; ($x_user + $x_sys) / ($t_user + $t_sys)" | bc) x CPU"
