@@ -125,7 +125,7 @@ TEST(Read_Diamond, FiveHundredPeaksAreAccepted) {
   EXPECT_EQ(store.Peaks[500], (Peak{500, 100}));
 }
 
-TEST(Read_Text_DI, ThroughConvertToUFitAndTreor) {
+TEST(Read_Text_DI, ThroughConvertToUFit) {
   Temp_Dir dir;
   Format_Session session;
   const std::string list = dir.Write("Q.TXT", "Quartz\r\n2.5 100\r\n2.0 50\r\n");
@@ -133,11 +133,6 @@ TEST(Read_Text_DI, ThroughConvertToUFitAndTreor) {
   EXPECT_TRUE(session.platform.messages.empty());
   EXPECT_EQ(session.platform.calls, (std::vector<std::string>{"busy", "normal", "busy", "normal", "events"}));
   EXPECT_EQ(testing::Read_Text(dir.Path("Q.dif")), Fit32("Quartz") + "\r\n\r\n35.890, 100.0, 0\r\n45.303, 50.0, 0\r\n");
-  session.platform.separator = ',';
-  session.Convert("Formatted text (D/I)", "Treor", list, dir.Path("Q.tre"));
-  EXPECT_EQ(testing::Read_Text(dir.Path("Q.tre")), Fit32("Quartz") +
-                                                       "\r\n   35,8898          100\r\n   45,3033           50\r\n"
-                                                       "  CHOICE=4,\r\n  VOL=-2000,\r\n  END*\r\n");
   // A peak list has no formatted-text scan layout.
   session.Convert("Formatted text (D/I)", "Formatted text (RAW)", list, dir.Path("Q.txt"));
   EXPECT_EQ(session.platform.messages.back().text, "Not available at this time, choose U-Fit output.");

@@ -1,5 +1,5 @@
 // The text formats end to end through talvo-convert: peak lists to Treor and
-// U-Fit, text scans to RAW version 2, scans to formatted text.
+// U-Fit, a text scan to RAW version 2, a RAW scan to formatted text.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -72,13 +72,6 @@ TEST(Text_Formats_Cli, ScansToFormattedTextAndRawVersion2) {
                                               "\r\nNombre de points\t3\r\nSecondes par pas\t1.5\r\n"
                                               "Largeur du pas en 2 Th\xE9ta\t.020" +
                                               header_tail + "10.00\t5.0\r\n10.02\t7.3\r\n10.04\t6.0\r\n");
-
-  dir.Write("X.xye", "0.7093\n20.0 100 10\n20.01 150 12\n20.02 120 11\n");
-  result = Run_Convert(dir, "--from xye --to text-raw -o X.txt X.xye");
-  ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(Read_Text(dir.Path("X.txt")).find("Lambda\t0.7093\r\n2 Theta\t"), std::string::npos);
-  EXPECT_NE(Read_Text(dir.Path("X.txt")).find("\r\n20.00\t100.0\r\n20.01\t150.0\r\n20.02\t120.0\r\n"),
-            std::string::npos);
 
   dir.Write("T.TXT", "Text scan\r\n2.5\r\n3\r\n10.00 5\r\n10.02 7\r\n10.04 6\r\n");
   result = Run_Convert(dir, "--from text-raw --to raw2 -o T.raw T.TXT");
