@@ -172,6 +172,8 @@ TEST_F(Peak_List_Failure, EveryLimitIsNamedAndThePreviousPatternKept) {
                  "BAD.TXT: a peak intensity was expected on line 2, but it holds \"ten\".");
   Expect_Refused("Formatted text (D/I)", "title only\r\n", "BAD.TXT ends where a peak position was expected (line 2).");
   Expect_Refused("Formatted text (D/I)", "", "BAD.TXT ends where a title line was expected (line 1).");
+  Expect_Refused("Formatted text (D/I)", "t\r\n20 10\r\n1e999 5\r\n",
+                 "BAD.TXT: the number \"1e999\" on line 3 is too large for a peak position.");
   Expect_Refused("Formatted text (D/I)", "t\r\n2.0 1e300\r\n",
                  "BAD.TXT: the intensity 1E+300 of peak 1 is too large to be scaled.");
 }

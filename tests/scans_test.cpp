@@ -105,7 +105,11 @@ TEST_F(Scan_Failure, CountsOutsideTwoTo32767AndShortFilesAreNamed) {
   Expect_Refused(text, "t\r\n", "BAD.TXT ends where the counting time was expected (line 2).");
   Expect_Refused(text, "t\r\n1\r\nthree\r\n",
                  "BAD.TXT: the number of points was expected on line 3, but it holds \"three\".");
+  Expect_Refused(text, "t\r\n1\r\n2\r\n10 5\r\n10.02 1e39\r\n",
+                 "BAD.TXT: the number \"1e39\" on line 5 is too large for an intensity.");
   const std::string xye = "Mercury text raw data (xye)";
+  Expect_Refused(xye, "1.54\r\n20 100 10\r\n1e999 100 10\r\n",
+                 "BAD.TXT: the number \"1e999\" on line 3 is too large for a 2-theta angle.");
   Expect_Refused(xye, "1.54\r\n20 100 10\r\n", "BAD.TXT ends where a 2-theta angle was expected (line 3).");
   Expect_Refused(xye, "1.54\r\n20 100 10\r\n20.1 100 10\r\n20.2 100\r\n",
                  "BAD.TXT ends where the uncertainty of an intensity was expected (line 5).");

@@ -9,6 +9,8 @@
 // the Lambda1 the store holds.
 #include "formats/diffracplus/uxd.h"
 
+#include <limits>
+
 #include "core/busy.h"
 #include "core/cp1252.h"
 #include "core/failure.h"
@@ -21,6 +23,8 @@
 namespace talvo {
 
 namespace {
+
+constexpr double Double_Range = std::numeric_limits<double>::max();
 
 std::string Key_Of(const std::string& field) {
   const std::size_t equals = field.find('=');
@@ -38,8 +42,8 @@ void Read_Pairs(Text_Input& input, Store& store) {
   Peak_Table_Fill peaks(store, input.file_name());
   // Blank lines and blanks after the last pair end the list.
   while (!input.Only_Blanks_Remain()) {
-    const double d = input.Read_Number("a d-spacing");
-    const double intensity = input.Read_Number("a peak intensity");
+    const double d = input.Read_Number_Within(Double_Range, "a d-spacing");
+    const double intensity = input.Read_Number_Within(Double_Range, "a peak intensity");
     peaks.Add(d, intensity);
   }
   if (peaks.Count() == 0) throw Failure(input.file_name() + " has a _D-I section without any peak.");

@@ -1,5 +1,7 @@
 #include "formats/text/free_format.h"
 
+#include <cmath>
+
 #include "core/cp1252.h"
 #include "core/failure.h"
 
@@ -97,11 +99,18 @@ std::string Text_Input::Read_Numeric_Field(std::string_view what) {
 }
 
 double Text_Input::Read_Number(std::string_view what) {
+  return Read_Number_Within(HUGE_VAL, what);
+}
+
+double Text_Input::Read_Number_Within(double limit, std::string_view what) {
   const std::string field = Read_Numeric_Field(what);
   const Leading number = Parse_Leading_Number(field);
   if (!number.found)
     throw Failure(file_name_ + ": " + std::string(what) + " was expected on line " + std::to_string(field_line_) +
                   ", but it holds \"" + Cp1252_To_Utf8(field) + "\".");
+  if (!(std::fabs(number.value) <= limit))
+    throw Failure(file_name_ + ": the number \"" + Cp1252_To_Utf8(field) + "\" on line " + std::to_string(field_line_) +
+                  " is too large for " + std::string(what) + ".");
   return number.value;
 }
 

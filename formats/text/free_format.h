@@ -36,6 +36,9 @@ class Text_Input {
   // A numeric field by the leading-number rule; a field that does not begin
   // with a number throws Failure naming `what` and the line.
   double Read_Number(std::string_view what = "a number");
+  // A number as Read_Number that must also lie within -limit..limit, the
+  // range of the item it goes into (1e999 is a number, but no item holds it).
+  double Read_Number_Within(double limit, std::string_view what = "a number");
 
   const std::string& file_name() const { return file_name_; }
   // The line (counted from 1) of the next character to read.

@@ -8,6 +8,7 @@
 #include "formats/text/peak_lists.h"
 
 #include <cstdint>
+#include <limits>
 
 #include "core/busy.h"
 #include "core/file_io.h"
@@ -21,6 +22,7 @@ namespace talvo {
 namespace {
 
 constexpr float Copper_K_Alpha1 = 1.54051f;  // bits 0x3FC52F6F
+constexpr double Double_Range = std::numeric_limits<double>::max();
 
 enum class Layout { Text_DI, Diamond };
 
@@ -37,13 +39,13 @@ void Read_Peak_List(const std::string& path, Store& store, Platform& platform, L
   do {
     double position = 0, intensity = 0;
     if (layout == Layout::Text_DI) {
-      position = input.Read_Number("a peak position");
-      intensity = input.Read_Number("a peak intensity");
+      position = input.Read_Number_Within(Double_Range, "a peak position");
+      intensity = input.Read_Number_Within(Double_Range, "a peak intensity");
     } else {
       input.Read_Number("the peak number");
       input.Read_Number("the second number of a peak line");
-      position = input.Read_Number("a peak position");
-      intensity = input.Read_Number("a peak intensity");
+      position = input.Read_Number_Within(Double_Range, "a peak position");
+      intensity = input.Read_Number_Within(Double_Range, "a peak intensity");
       input.Read_Number("the fifth number of a peak line");
       for (int field = 6; field <= 9; ++field) input.Read_Number("the last four numbers of a peak line");
     }

@@ -7,6 +7,7 @@
 // last point's angle ends the range.
 #include "formats/text/scans.h"
 
+#include <limits>
 #include <optional>
 
 #include "core/busy.h"
@@ -22,6 +23,8 @@ namespace talvo {
 namespace {
 
 constexpr float Copper_K_Alpha1 = 1.54051f;  // bits 0x3FC52F6F
+constexpr double Double_Range = std::numeric_limits<double>::max();
+constexpr double Single_Range = std::numeric_limits<float>::max();
 
 // The largest intensity, compared as the 32-bit items the points are.
 void Set_Maximum(Store& store) {
@@ -45,7 +48,7 @@ void Read_Text_Raw(const std::string& path, Store& store, Platform& platform) {
   const auto bytes = Read_Whole_File(path);
   Text_Input input(bytes, File_Name_Of(path));
   store.Sample_ID = Fit32(input.Read_Line("a title line"));
-  store.Time_Step = static_cast<float>(input.Read_Number("the counting time"));
+  store.Time_Step = static_cast<float>(input.Read_Number_Within(Single_Range, "the counting time"));
   const double count = input.Read_Number("the number of points");
   const std::optional<int32_t> n = Round_To_Int32(count);
   if (!n || *n < 2 || *n > Max_Points)
@@ -57,8 +60,8 @@ void Read_Text_Raw(const std::string& path, Store& store, Platform& platform) {
     if (input.Only_Blanks_Remain())
       throw Failure(input.file_name() + " ends after " + std::to_string(i - 1) + " of the " + std::to_string(*n) +
                     " points it announces.");
-    store.Range_Limits[i == 1 ? 0 : 1] = input.Read_Number("a 2-theta angle");
-    store.Intensities[i] = static_cast<float>(input.Read_Number("an intensity"));
+    store.Range_Limits[i == 1 ? 0 : 1] = input.Read_Number_Within(Double_Range, "a 2-theta angle");
+    store.Intensities[i] = static_cast<float>(input.Read_Number_Within(Single_Range, "an intensity"));
     if (i == 2) store.Step_Size = store.Range_Limits[1] - store.Range_Limits[0];
   }
   Set_Maximum(store);
@@ -71,7 +74,7 @@ void Read_Xye(const std::string& path, Store& store, Platform& platform) {
   Busy_Pointer busy(platform);
   const auto bytes = Read_Whole_File(path);
   Text_Input input(bytes, File_Name_Of(path));
-  store.Lambda1 = static_cast<float>(input.Read_Number("the wavelength"));
+  store.Lambda1 = static_cast<float>(input.Read_Number_Within(Single_Range, "the wavelength"));
   store.Intensities.assign(1, 0.0f);
   int32_t n = 0;
   // Blank lines and blanks after the last triple end the scan.
@@ -79,8 +82,8 @@ void Read_Xye(const std::string& path, Store& store, Platform& platform) {
     if (n == Max_Points)
       throw Failure(input.file_name() + " holds more than 32767 points; a scan holds at most 32767.");
     ++n;
-    store.Range_Limits[n == 1 ? 0 : 1] = input.Read_Number("a 2-theta angle");
-    store.Intensities.push_back(static_cast<float>(input.Read_Number("an intensity")));
+    store.Range_Limits[n == 1 ? 0 : 1] = input.Read_Number_Within(Double_Range, "a 2-theta angle");
+    store.Intensities.push_back(static_cast<float>(input.Read_Number_Within(Single_Range, "an intensity")));
     input.Read_Number("the uncertainty of an intensity");
     if (n == 2) store.Step_Size = store.Range_Limits[1] - store.Range_Limits[0];
   }
