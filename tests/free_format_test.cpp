@@ -7,7 +7,9 @@
 namespace talvo {
 namespace {
 
-std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+std::vector<uint8_t> Bytes(std::string_view text) {
+  return {text.begin(), text.end()};
+}
 
 TEST(Text_Input, NumbersEndAtBlanksCommasAndLineEnds) {
   const auto bytes = Bytes("1.5 2,3\r\n-4e2\r\n  .5,  +7\r\n");
@@ -19,6 +21,16 @@ TEST(Text_Input, NumbersEndAtBlanksCommasAndLineEnds) {
   EXPECT_DOUBLE_EQ(in.Read_Number(), 0.5);
   EXPECT_DOUBLE_EQ(in.Read_Number(), 7);
   EXPECT_TRUE(in.At_End());  // the last line end went with the last number
+}
+
+TEST(Text_Input, BlanksBeforeACommaAreOneDelimiterWithIt) {
+  const auto bytes = Bytes("1.5 ,25\t, 3  4\r\n");
+  Text_Input in(bytes, "a.txt");
+  EXPECT_DOUBLE_EQ(in.Read_Number(), 1.5);
+  EXPECT_DOUBLE_EQ(in.Read_Number(), 25);
+  EXPECT_DOUBLE_EQ(in.Read_Number(), 3);
+  EXPECT_DOUBLE_EQ(in.Read_Number(), 4);
+  EXPECT_TRUE(in.At_End());
 }
 
 TEST(Text_Input, TheDelimiterIsConsumedSoALineReadTakesTheRest) {

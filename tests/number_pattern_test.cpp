@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <random>
+
 namespace talvo {
 namespace {
 
@@ -38,6 +43,63 @@ TEST(Number_Pattern, RoundsTheExactBinaryValueAndTiesAwayFromZero) {
   EXPECT_EQ(Format_Number(99.995, "0.00", '.'), "100.00");  // 99.99500000000000454...
   EXPECT_EQ(Format_Number(0.0001, "0.00", '.'), "0.00");
   EXPECT_EQ(Format_Number(-0.001, "0.00", '.'), "0.00");  // no sign on a value that shows as zero
+}
+
+TEST(Number_Pattern, EveryExactTieGoesAwayFromZeroAndNearTiesByTheirBinaryValue) {
+  // to_chars alone would give 0, 2, 0.2 and 0.12 for these (ties to even).
+  EXPECT_EQ(Format_Number(0.5, "0", '.'), "1");
+  EXPECT_EQ(Format_Number(2.5, "  0", '.'), "  3");
+  EXPECT_EQ(Format_Number(0.25, "##.0", '.'), ".3");
+  EXPECT_EQ(Format_Number(-62.5, "0", '.'), "-63");
+  EXPECT_EQ(Format_Number(0.0625, "0.000", '.'), "0.063");
+  EXPECT_EQ(Format_Number(4503599627370495.5, "0", '.'), "4503599627370496");  // the last tie below 2^52
+  EXPECT_EQ(Format_Number(std::nextafter(0.125, 0.0), "0.00", '.'), "0.12");
+  EXPECT_EQ(Format_Number(std::nextafter(0.125, 1.0), "0.00", '.'), "0.13");
+  EXPECT_EQ(Format_Number(10.125, "##0.00", '.'), "10.13");
+  EXPECT_EQ(Format_Number(1e22, "0.0", '.'), "10000000000000000000000.0");
+  EXPECT_EQ(Format_Number(1e-300, "#####0.0", '.'), "0.0");
+}
+
+// Reference: the exact decimal expansion (80 decimals is exact for every
+// double from 2^-26 on), rounded half up by hand on the digits.
+std::string Reference(double value, int decimals) {
+  char buffer[512];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 80).ptr;
+  std::string digits(buffer, end);
+  const std::size_t point = digits.find('.');
+  std::string kept = digits.substr(0, point) + digits.substr(point + 1, decimals);
+  if (digits[point + 1 + decimals] >= '5') {
+    int i = static_cast<int>(kept.size()) - 1;
+    for (; i >= 0 && kept[i] == '9'; --i) kept[i] = '0';
+    if (i >= 0)
+      ++kept[i];
+    else
+      kept.insert(kept.begin(), '1');
+  }
+  std::string integer = kept.substr(0, kept.size() - decimals);
+  integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size() - 1));
+  return integer + "." + kept.substr(kept.size() - decimals);
+}
+
+TEST(Number_Pattern, AgreesWithTheExactDecimalExpansionOnTiesNearTiesAndOrdinaryValues) {
+  std::mt19937_64 random(5);
+  for (int decimals = 1; decimals <= 4; ++decimals) {
+    const std::string pattern = "0." + std::string(decimals, '0');
+    for (int k = 0; k < 8000; ++k) {
+      const double tie = (2.0 * k + 1) / (2 * std::pow(10.0, decimals)) + k / 16;
+      for (double v : {tie, std::nextafter(tie, 0.0), std::nextafter(tie, 1e9),
+                       std::ldexp(static_cast<double>(random() >> 11), -40 + k % 50)}) {
+        if (v < 0x1p-26) continue;
+        ASSERT_EQ(Format_Number(v, pattern, '.'), Reference(v, decimals)) << std::hexfloat << v;
+      }
+    }
+  }
+}
+
+TEST(Number_Pattern, OptionalDecimalsDropTrailingZeros) {
+  EXPECT_EQ(Format_Number(1.5, "0.0#", '.'), "1.5");
+  EXPECT_EQ(Format_Number(1.25, "0.0#", '.'), "1.25");
+  EXPECT_EQ(Format_Number(3.0, "0.", '.'), "3.");
 }
 
 TEST(Number_Pattern, WritesTheRegionalSeparator) {

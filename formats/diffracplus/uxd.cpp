@@ -1,11 +1,80 @@
+// UXD (Universal X-Ray Data) peak lists: free-format text fields, of which
+// only two keywords act:
+//   _SAMPLE='name'   the sample name: the field's characters from the 10th to
+//                    the next-to-last, so the quotes of 'name' fall away
+//   _D-I             everything after it is d-spacing / intensity pairs
+// A keyword field runs to a comma or the line end, blanks included; its key
+// is the text between "_" and the first "=", compared with case. The file's
+// own wavelength is not read: the d-spacings are turned into 2-theta with
+// the Lambda1 the store holds.
 #include "formats/diffracplus/uxd.h"
 
-#include "core/not_built.h"
+#include <limits>
+
+#include "core/busy.h"
+#include "core/cp1252.h"
+#include "core/failure.h"
+#include "core/file_io.h"
+#include "core/store.h"
+#include "core/text32.h"
+#include "formats/text/free_format.h"
+#include "formats/text/peak_table.h"
 
 namespace talvo {
 
-void Read_Uxd(const std::string&, Store&, Platform&) {
-  Not_Built("Reading \"Universal X-Ray Data\" files");
+namespace {
+
+constexpr double Double_Range = std::numeric_limits<double>::max();
+
+std::string Key_Of(const std::string& field) {
+  const std::size_t equals = field.find('=');
+  return field.substr(1, equals == std::string::npos ? std::string::npos : equals - 1);
+}
+
+void Read_Sample(const std::string& field, const std::string& file_name, Store& store) {
+  if (field.size() < 10)
+    throw Failure(file_name + ": the sample field \"" + Cp1252_To_Utf8(field) +
+                  "\" is too short to hold a quoted name, as in _SAMPLE='name'.");
+  Set_Dif_Title(store, Fit32(field.substr(9, field.size() - 10)));
+}
+
+void Read_Pairs(Text_Input& input, Store& store) {
+  Peak_Table_Fill peaks(store, input.file_name());
+  // Blank lines and blanks after the last pair end the list.
+  while (!input.Only_Blanks_Remain()) {
+    const double d = input.Read_Number_Within(Double_Range, "a d-spacing");
+    const double intensity = input.Read_Number_Within(Double_Range, "a peak intensity");
+    peaks.Add(d, intensity);
+  }
+  if (peaks.Count() == 0) throw Failure(input.file_name() + " has a _D-I section without any peak.");
+  peaks.Scale();
+  peaks.To_Two_Theta();
+  peaks.Finish();
+}
+
+}  // namespace
+
+void Read_Uxd(const std::string& path, Store& store, Platform& platform) {
+  Busy_Pointer busy(platform);
+  const auto bytes = Read_Whole_File(path);
+  Text_Input input(bytes, File_Name_Of(path));
+  store.Is_Peak_List = False16;
+  bool peak_list = false;
+  while (!peak_list && !input.Only_Blanks_Remain()) {
+    const std::string field = input.Read_Text_Field("a field");
+    if (field.empty() || field[0] != '_') continue;
+    const std::string key = Key_Of(field);
+    if (key == "SAMPLE") {
+      Read_Sample(field, input.file_name(), store);
+    } else if (key == "D-I") {
+      Read_Pairs(input, store);
+      peak_list = true;
+    }
+  }
+  // A scan export has no peak list; reading on would leave the previous
+  // scan in the store, to be written under this file's name.
+  if (!peak_list) throw Failure(input.file_name() + " holds no peak list (no _D-I section); nothing was read from it.");
+  busy.Normal();
 }
 
 }  // namespace talvo

@@ -1,5 +1,7 @@
 #include "formats/text/free_format.h"
 
+#include <cmath>
+
 #include "core/cp1252.h"
 #include "core/failure.h"
 
@@ -7,7 +9,9 @@ namespace talvo {
 
 namespace {
 
-bool Is_Blank(char c) { return c == ' ' || c == '\t'; }
+bool Is_Blank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
@@ -83,19 +87,30 @@ std::string Text_Input::Read_Numeric_Field(std::string_view what) {
   const std::size_t start = pos_;
   while (pos_ < text_.size() && !Is_Blank(text_[pos_]) && text_[pos_] != ',' && !Is_Line_End(pos_)) ++pos_;
   std::string field(text_.substr(start, pos_ - start));
-  if (Is_Line_End(pos_))
+  if (Is_Line_End(pos_)) {
     Consume_Line_End();
-  else if (pos_ < text_.size())
-    ++pos_;  // the blank or comma that ended the number
+  } else if (pos_ < text_.size()) {
+    // A comma after blanks is the same delimiter: "1.5 ,25" is two numbers.
+    std::size_t next = pos_;
+    while (next < text_.size() && Is_Blank(text_[next])) ++next;
+    pos_ = next < text_.size() && text_[next] == ',' ? next + 1 : pos_ + 1;
+  }
   return field;
 }
 
 double Text_Input::Read_Number(std::string_view what) {
+  return Read_Number_Within(HUGE_VAL, what);
+}
+
+double Text_Input::Read_Number_Within(double limit, std::string_view what) {
   const std::string field = Read_Numeric_Field(what);
   const Leading number = Parse_Leading_Number(field);
   if (!number.found)
     throw Failure(file_name_ + ": " + std::string(what) + " was expected on line " + std::to_string(field_line_) +
                   ", but it holds \"" + Cp1252_To_Utf8(field) + "\".");
+  if (!(std::fabs(number.value) <= limit))
+    throw Failure(file_name_ + ": the number \"" + Cp1252_To_Utf8(field) + "\" on line " + std::to_string(field_line_) +
+                  " is too large for " + std::string(what) + ".");
   return number.value;
 }
 

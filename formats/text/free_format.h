@@ -3,8 +3,9 @@
 //
 // A line ends at CR LF (LF alone and CR alone are taken as line ends too).
 // A field read skips leading blanks, tabs and line ends. A numeric field ends
-// at a blank, a tab, a comma or a line end; a text field at a comma or a line
-// end, or at its closing double quote when it begins with one. The delimiter
+// at a blank, a tab, a comma or a line end (blanks then a comma count as one
+// delimiter); a text field at a comma or a line end, or at its closing double
+// quote when it begins with one. The delimiter
 // is consumed: after a number that ends its line, the next read starts on
 // the next line. Reading past the end of the file throws Failure.
 #pragma once
@@ -35,6 +36,9 @@ class Text_Input {
   // A numeric field by the leading-number rule; a field that does not begin
   // with a number throws Failure naming `what` and the line.
   double Read_Number(std::string_view what = "a number");
+  // A number as Read_Number that must also lie within -limit..limit, the
+  // range of the item it goes into (1e999 is a number, but no item holds it).
+  double Read_Number_Within(double limit, std::string_view what = "a number");
 
   const std::string& file_name() const { return file_name_; }
   // The line (counted from 1) of the next character to read.

@@ -1,18 +1,49 @@
 #include "formats/text/number_pattern.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace talvo {
 
 namespace {
 
-bool Is_Placeholder(char c) { return c == '0' || c == '#'; }
+bool Is_Placeholder(char c) {
+  return c == '0' || c == '#';
+}
 
-// Digits printed beyond the pattern's decimals: enough to see the exact
-// binary value decide a half-way case for every value a pattern can round
-// to a non-zero digit.
-constexpr int Guard_Digits = 25;
+// True when |value| lies exactly half-way between two neighbours at
+// `decimals` decimals: value = (2k + 1) / (2 * 10^decimals). Such a value is
+// a binary fraction only when value * 2^(decimals + 1) is an odd integer,
+// which is an exact test on a double.
+bool Is_Exact_Tie(double magnitude, int decimals) {
+  const double scaled = std::ldexp(magnitude, decimals + 1);
+  if (!(scaled < 0x1p53)) return false;  // every double from 2^53 on is even
+  return scaled == std::floor(scaled) && std::fmod(scaled, 2.0) == 1.0;
+}
+
+constexpr double Powers_Of_Ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The fast way for ordinary values: |value| * 10^decimals rounded to a whole
+// number from the exact binary value, ties away from zero. The product is
+// p + e exactly (e from fma); p - floor(p) - 0.5 is exact and, when not
+// zero, at least one unit in the last place of p, which |e| never reaches,
+// so its sign decides, and e decides when it is zero. False for values out
+// of its range (p from 2^52 on, or more than 22 decimals).
+bool Scaled_Round(double magnitude, int decimals, uint64_t& scaled) {
+  if (decimals > 22) return false;
+  const double scale = Powers_Of_Ten[decimals];
+  const double p = magnitude * scale;
+  if (!(p < 0x1p52)) return false;
+  const double e = std::fma(magnitude, scale, -p);
+  const double whole = std::floor(p);
+  const double above_half = (p - whole) - 0.5;
+  scaled = static_cast<uint64_t>(whole);
+  if (above_half > 0 || (above_half == 0 && e >= 0)) ++scaled;
+  return true;
+}
 
 }  // namespace
 
@@ -48,42 +79,54 @@ void Number_Pattern::Append(std::string& out, double value, char separator) cons
     out += suffix_;
     return;
   }
-  // Exact decimal digits of |value|, then rounding at the pattern's decimals.
-  char buffer[400];
-  const auto printed = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed,
-                                     fraction_digits_ + Guard_Digits);
-  std::string digits(buffer, printed.ptr);
-  const std::size_t point = digits.find('.');
-  std::string integer = digits.substr(0, point);
-  std::string fraction = digits.substr(point + 1, fraction_digits_);
-  const std::string_view rest = std::string_view(digits).substr(point + 1 + fraction_digits_);
-  if (!rest.empty() && rest[0] >= '5') {
-    // Half-way or above: away from zero. Carry through the decimals and the
-    // integer digits.
-    int i = static_cast<int>(fraction.size()) - 1;
-    for (; i >= 0 && fraction[i] == '9'; --i) fraction[i] = '0';
-    if (i >= 0) {
-      ++fraction[i];
-    } else {
-      int j = static_cast<int>(integer.size()) - 1;
-      for (; j >= 0 && integer[j] == '9'; --j) integer[j] = '0';
-      if (j >= 0)
-        ++integer[j];
+  const double magnitude = std::fabs(value);
+  char fixed[48];  // the 20 digits of a 64-bit number and up to 22 decimals
+  std::string wide;
+  std::string_view integer, fraction;
+  uint64_t scaled = 0;
+  if (Scaled_Round(magnitude, fraction_digits_, scaled)) {
+    // Digits of the whole number |value| * 10^decimals, rounded.
+    char* const last = fixed + sizeof fixed;
+    char* first = last;
+    for (int i = 0; i < fraction_digits_; ++i, scaled /= 10) *--first = static_cast<char>('0' + scaled % 10);
+    fraction = std::string_view(first, static_cast<std::size_t>(last - first));
+    char* const fraction_first = first;
+    for (; scaled != 0; scaled /= 10) *--first = static_cast<char>('0' + scaled % 10);
+    integer = std::string_view(first, static_cast<std::size_t>(fraction_first - first));
+  } else {
+    // Values out of the fast range. to_chars rounds the exact binary value
+    // correctly, but an exact tie to even; a tie has exactly one decimal
+    // more, a 5, which is printed, dropped, and the rest rounded up.
+    const bool tie = Is_Exact_Tie(magnitude, fraction_digits_);
+    wide.resize(330 + static_cast<std::size_t>(fraction_digits_));
+    const auto printed = std::to_chars(wide.data(), wide.data() + wide.size(), magnitude, std::chars_format::fixed,
+                                       fraction_digits_ + (tie ? 1 : 0));
+    wide.resize(static_cast<std::size_t>(printed.ptr - wide.data()));
+    if (tie) {
+      wide.pop_back();                             // the 5
+      if (fraction_digits_ == 0) wide.pop_back();  // and the point before it
+      int i = static_cast<int>(wide.size()) - 1;
+      for (; i >= 0 && (wide[i] == '9' || wide[i] == '.'); --i)
+        if (wide[i] == '9') wide[i] = '0';
+      if (i >= 0)
+        ++wide[i];
       else
-        integer.insert(integer.begin(), '1');
+        wide.insert(wide.begin(), '1');
     }
+    const std::size_t point = wide.find('.');
+    integer = std::string_view(wide).substr(0, point);
+    fraction = point == std::string::npos ? std::string_view() : std::string_view(wide).substr(point + 1);
   }
-  const bool zero = integer.find_first_not_of('0') == std::string::npos &&
-                    fraction.find_first_not_of('0') == std::string::npos;
-  const std::size_t significant = integer.find_first_not_of('0');
-  integer = significant == std::string::npos ? "" : integer.substr(significant);
-  if (static_cast<int>(integer.size()) < integer_zeros_) integer.insert(0, integer_zeros_ - integer.size(), '0');
+
+  integer.remove_prefix(std::min(integer.find_first_not_of('0'), integer.size()));
+  const bool zero = integer.empty() && fraction.find_first_not_of('0') == std::string_view::npos;
   std::size_t shown = fraction.size();
   while (static_cast<int>(shown) > fraction_zeros_ && fraction[shown - 1] == '0') --shown;
-  fraction.resize(shown);
+  fraction = fraction.substr(0, shown);
 
   if (value < 0 && !zero) out += '-';
   out += prefix_;
+  if (static_cast<int>(integer.size()) < integer_zeros_) out.append(integer_zeros_ - integer.size(), '0');
   out += integer;
   if (has_point_ && (!fraction.empty() || fraction_digits_ == 0)) {
     out += separator;

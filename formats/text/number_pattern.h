@@ -24,12 +24,12 @@ class Number_Pattern {
   std::string Format(double value, char separator) const;
 
  private:
-  std::string prefix_;        // literal characters before the first digit
-  int integer_zeros_ = 0;     // integer digits always shown
+  std::string prefix_;     // literal characters before the first digit
+  int integer_zeros_ = 0;  // integer digits always shown
   bool has_point_ = false;
-  int fraction_zeros_ = 0;    // decimals always shown
-  int fraction_digits_ = 0;   // decimals in all ("0" and "#")
-  std::string suffix_;        // literal characters after the last digit
+  int fraction_zeros_ = 0;   // decimals always shown
+  int fraction_digits_ = 0;  // decimals in all ("0" and "#")
+  std::string suffix_;       // literal characters after the last digit
 };
 
 std::string Format_Number(double value, std::string_view pattern, char separator);

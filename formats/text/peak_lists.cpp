@@ -1,15 +1,72 @@
+// "Formatted text (D/I)": a title line, then position / intensity pairs.
+// "Diamond text (D/I)": a header line, then nine numbers per peak:
+//   1 index   2 (real)   3 position   4 intensity   5 (real)   6..9 (whole)
+// After the first line both are read as free-format fields, so only the
+// order of the numbers matters. A list whose first position exceeds its
+// second is taken for d-spacings (descending d) and turned into 2-theta at
+// 1.54051 angstrom; any other list is taken for 2-theta as read.
 #include "formats/text/peak_lists.h"
 
-#include "core/not_built.h"
+#include <cstdint>
+#include <limits>
+
+#include "core/busy.h"
+#include "core/file_io.h"
+#include "core/store.h"
+#include "core/text32.h"
+#include "formats/text/free_format.h"
+#include "formats/text/peak_table.h"
 
 namespace talvo {
 
-void Read_Text_DI(const std::string&, Store&, Platform&) {
-  Not_Built("Reading \"Formatted text (D/I)\" files");
+namespace {
+
+constexpr float Copper_K_Alpha1 = 1.54051f;  // bits 0x3FC52F6F
+constexpr double Double_Range = std::numeric_limits<double>::max();
+
+enum class Layout { Text_DI, Diamond };
+
+void Read_Peak_List(const std::string& path, Store& store, Platform& platform, Layout layout) {
+  store.Lambda1 = Copper_K_Alpha1;
+  Busy_Pointer busy(platform);
+  const auto bytes = Read_Whole_File(path);
+  Text_Input input(bytes, File_Name_Of(path));
+  const std::string first_line = input.Read_Line(layout == Layout::Text_DI ? "a title line" : "a header line");
+  if (layout == Layout::Text_DI) Set_Dif_Title(store, Fit32(first_line));
+
+  Peak_Table_Fill peaks(store, input.file_name());
+  // Blank lines and blanks after the last record end the list.
+  do {
+    double position = 0, intensity = 0;
+    if (layout == Layout::Text_DI) {
+      position = input.Read_Number_Within(Double_Range, "a peak position");
+      intensity = input.Read_Number_Within(Double_Range, "a peak intensity");
+    } else {
+      input.Read_Number("the peak number");
+      input.Read_Number("the second number of a peak line");
+      position = input.Read_Number_Within(Double_Range, "a peak position");
+      intensity = input.Read_Number_Within(Double_Range, "a peak intensity");
+      input.Read_Number("the fifth number of a peak line");
+      for (int field = 6; field <= 9; ++field) input.Read_Number("the last four numbers of a peak line");
+    }
+    peaks.Add(position, intensity);
+  } while (!input.Only_Blanks_Remain());
+
+  peaks.Scale();
+  // A single peak has no second position to compare with: it stays 2-theta.
+  if (peaks.Count() >= 2 && store.Peaks[1].Position > store.Peaks[2].Position) peaks.To_Two_Theta();
+  peaks.Finish();
+  busy.Normal();
 }
 
-void Read_Diamond(const std::string&, Store&, Platform&) {
-  Not_Built("Reading \"Diamond text (D/I)\" files");
+}  // namespace
+
+void Read_Text_DI(const std::string& path, Store& store, Platform& platform) {
+  Read_Peak_List(path, store, platform, Layout::Text_DI);
+}
+
+void Read_Diamond(const std::string& path, Store& store, Platform& platform) {
+  Read_Peak_List(path, store, platform, Layout::Diamond);
 }
 
 }  // namespace talvo

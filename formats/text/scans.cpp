@@ -1,15 +1,97 @@
+// "Formatted text (RAW)": a title line, the counting time per step, the
+// number of points N (2 to 32767), then N pairs of 2-theta and intensity;
+// whatever follows the N pairs is ignored.
+// "Mercury text raw data (xye)": the wavelength, then triples of 2-theta,
+// intensity and its uncertainty (discarded) up to the end of the file.
+// Neither states the step: it is taken from the first two points, and the
+// last point's angle ends the range.
 #include "formats/text/scans.h"
 
-#include "core/not_built.h"
+#include <limits>
+#include <optional>
+
+#include "core/busy.h"
+#include "core/failure.h"
+#include "core/file_io.h"
+#include "core/numbers.h"
+#include "core/store.h"
+#include "core/text32.h"
+#include "formats/text/free_format.h"
 
 namespace talvo {
 
-void Read_Text_Raw(const std::string&, Store&, Platform&) {
-  Not_Built("Reading \"Formatted text (RAW)\" files");
+namespace {
+
+constexpr float Copper_K_Alpha1 = 1.54051f;  // bits 0x3FC52F6F
+constexpr double Double_Range = std::numeric_limits<double>::max();
+constexpr double Single_Range = std::numeric_limits<float>::max();
+
+// The largest intensity, compared as the 32-bit items the points are.
+void Set_Maximum(Store& store) {
+  float max = store.Intensities[1];
+  for (int32_t k = 2; k <= store.Nb_Points; ++k)
+    if (max < store.Intensities[k]) max = store.Intensities[k];
+  store.Max_Intensity = max;
 }
 
-void Read_Xye(const std::string&, Store&, Platform&) {
-  Not_Built("Reading \"Mercury text raw data (xye)\" files");
+void Set_Scan_Items(Store& store) {
+  store.Is_Peak_List = False16;
+  store.Nb_Ranges = 1;
+  store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
+  store.Start_Theta = static_cast<float>(store.Range_Limits[0] / 2);
+}
+
+}  // namespace
+
+void Read_Text_Raw(const std::string& path, Store& store, Platform& platform) {
+  Busy_Pointer busy(platform);
+  const auto bytes = Read_Whole_File(path);
+  Text_Input input(bytes, File_Name_Of(path));
+  store.Sample_ID = Fit32(input.Read_Line("a title line"));
+  store.Time_Step = static_cast<float>(input.Read_Number_Within(Single_Range, "the counting time"));
+  const double count = input.Read_Number("the number of points");
+  const std::optional<int32_t> n = Round_To_Int32(count);
+  if (!n || *n < 2 || *n > Max_Points)
+    throw Failure(input.file_name() + " gives " + General_Number(count, 15, '.') +
+                  " as its number of points; a scan holds from 2 to 32767.");
+  store.Nb_Points = *n;
+  store.Intensities.assign(static_cast<std::size_t>(*n) + 1, 0.0f);
+  for (int32_t i = 1; i <= *n; ++i) {
+    if (input.Only_Blanks_Remain())
+      throw Failure(input.file_name() + " ends after " + std::to_string(i - 1) + " of the " + std::to_string(*n) +
+                    " points it announces.");
+    store.Range_Limits[i == 1 ? 0 : 1] = input.Read_Number_Within(Double_Range, "a 2-theta angle");
+    store.Intensities[i] = static_cast<float>(input.Read_Number_Within(Single_Range, "an intensity"));
+    if (i == 2) store.Step_Size = store.Range_Limits[1] - store.Range_Limits[0];
+  }
+  Set_Maximum(store);
+  busy.Normal();
+  Set_Scan_Items(store);
+  store.Lambda1 = Copper_K_Alpha1;
+}
+
+void Read_Xye(const std::string& path, Store& store, Platform& platform) {
+  Busy_Pointer busy(platform);
+  const auto bytes = Read_Whole_File(path);
+  Text_Input input(bytes, File_Name_Of(path));
+  store.Lambda1 = static_cast<float>(input.Read_Number_Within(Single_Range, "the wavelength"));
+  store.Intensities.assign(1, 0.0f);
+  int32_t n = 0;
+  // Blank lines and blanks after the last triple end the scan.
+  while (n < 2 || !input.Only_Blanks_Remain()) {
+    if (n == Max_Points)
+      throw Failure(input.file_name() + " holds more than 32767 points; a scan holds at most 32767.");
+    ++n;
+    store.Range_Limits[n == 1 ? 0 : 1] = input.Read_Number_Within(Double_Range, "a 2-theta angle");
+    store.Intensities.push_back(static_cast<float>(input.Read_Number_Within(Single_Range, "an intensity")));
+    input.Read_Number("the uncertainty of an intensity");
+    if (n == 2) store.Step_Size = store.Range_Limits[1] - store.Range_Limits[0];
+  }
+  store.Nb_Points = n;
+  store.Time_Step = 1.0f;
+  Set_Maximum(store);
+  busy.Normal();
+  Set_Scan_Items(store);
 }
 
 }  // namespace talvo
