@@ -12,6 +12,7 @@
 
 #include "core/store.h"
 #include "fixtures/recording_platform.h"
+#include "qt/pattern_stores.h"
 
 using talvo::Store;
 using talvo::qt::P_oxford2raw_Dialog;
@@ -24,6 +25,7 @@ class P_oxford2raw_Test : public QObject {
   void opensOnTheStoreAndShowsTheFile();
   void typingAnAnodeFillsTheWavelengthAndOkStoresIt();
   void fieldsThatGiveNoScanKeepTheDialogOpen();
+  void screenshot();
 
  private:
   // 100 points from 10 in steps of 0.02, read from a Windows-1252 file.
@@ -101,6 +103,23 @@ void P_oxford2raw_Test::fieldsThatGiveNoScanKeepTheDialogOpen() {
   dialog.close();
   QVERIFY(!dialog.isVisible());
   QCOMPARE(store.Nb_Points, 100);
+}
+
+// The README's picture of the dialog, over the shipped Oxford sample.
+void P_oxford2raw_Test::screenshot() {
+  const QString shot = talvo::testing::Screenshot_Path("oxford-parameters.png");
+  if (shot.isEmpty()) QSKIP("TALVO_SCREENSHOTS is not set");
+  Store store;
+  store.Nb_Points = 1100;
+  store.Intensities.assign(1101, 30.0f);
+  store.Start_2Theta = 15;
+  store.Step_Size = 0.05;
+  store.Sample_ID = "Quartz synthetic standard" + std::string(7, ' ');
+  store.Oxford_File = TALVO_SAMPLES "/quartz.dat";
+  P_oxford2raw_Dialog dialog(store, platform);
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  QVERIFY(dialog.grab().save(shot));
 }
 
 QTEST_MAIN(P_oxford2raw_Test)
