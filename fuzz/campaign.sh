@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every fuzz target for SECONDS (default 600), two at a time, and prints
 # per target the executions, the corpus size, the coverage and any finding.
-#   fuzz/campaign.sh [SECONDS]       a campaign
+#   fuzz/campaign.sh [SECONDS [TARGET...]]   a campaign (of the targets named)
 #   fuzz/campaign.sh --replay        only replays the regression corpus
 # Builds the tree with clang-14 and libFuzzer into build-fuzz/. Work corpora
 # and findings stay in build-fuzz/; inputs that found a fault belong in
@@ -18,6 +18,7 @@ case "${1:-}" in
   "") ;;
   *) seconds="$1" ;;
 esac
+[ $# -gt 0 ] && shift
 
 build="$root/build-fuzz"
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g -O1"
@@ -27,6 +28,7 @@ cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=
 cmake --build "$build" -j "$(nproc)" >/dev/null
 
 targets=(raw1 raw2 raw_ascii dif uxd text_di diamond text_raw xye gsas oxford dispatch)
+[ $# -gt 0 ] && ! $replay_only && targets=("$@")
 export TMPDIR=/dev/shm
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
 
