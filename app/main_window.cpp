@@ -123,7 +123,8 @@ Main_Window::Main_Window(Platform* platform, const Format_Functions* formats, QW
       session_{store_, lists_, platform_, formats_} {
   Load_Pictures();
   setObjectName(QStringLiteral("TALVO2"));
-  setWindowTitle(QStringLiteral("TALVO 3.1.1"));
+  // The caption carries the project version, set once in CMake.
+  setWindowTitle(QStringLiteral("TALVO " TALVO_VERSION));
   setWindowIcon(QIcon(QStringLiteral(":/talvo/talvo.png")));
   if (own_platform_) own_platform_->Set_Owner(this);
   setFont(Window_Font());

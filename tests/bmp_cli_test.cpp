@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "fixtures/raw_builder.h"
+#include "fixtures/run_convert.h"
 #include "fixtures/temp_dir.h"
 
 namespace talvo {
@@ -14,17 +15,8 @@ using testing::Raw2_File;
 using testing::Raw_Scan;
 using testing::Read_Bytes;
 using testing::Read_Text;
+using testing::Run_Convert;
 using testing::Temp_Dir;
-
-int Run_Bitmap(const Temp_Dir& dir, const std::string& arguments, std::string& err) {
-  const std::string err_path = dir.Path("stderr.txt");
-  const std::string command = std::string("cd '") + dir.Path("") + "' && '" + TALVO_CONVERT + "' " + arguments +
-                              " >/dev/null 2>'" + err_path + "'";
-  const int raw = std::system(command.c_str());
-  err = Read_Text(err_path);
-  std::filesystem::remove(err_path);
-  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
 
 uint32_t U32(const std::vector<uint8_t>& b, std::size_t at) {
   return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | uint32_t(b.at(at + 3)) << 24;
@@ -47,9 +39,9 @@ TEST(Talvo_Convert_Bitmap, ARawScanBecomesA320By240CurveTouchingTheTopAtItsLarge
   scan.intensities[49] = 1000;  // point 50, the largest
   dir.Write("QTZ.RAW", Raw2_File(scan));
   dir.Write("QTZ.BMP", std::string_view("old"));
-  std::string err;
-  ASSERT_EQ(Run_Bitmap(dir, "--from raw --to bmp -o QTZ.BMP QTZ.RAW", err), 0) << err;
-  EXPECT_EQ(err, "");
+  const auto result = Run_Convert(dir, "--from raw --to bmp -o QTZ.BMP QTZ.RAW");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
   const auto bmp = Read_Bytes(dir.Path("QTZ.BMP"));
   ASSERT_GE(bmp.size(), 54u);
   EXPECT_EQ(std::string(bmp.begin(), bmp.begin() + 2), "BM");
@@ -80,9 +72,9 @@ TEST(Talvo_Convert_Bitmap, AScanOfOnePointIsRefusedAndAnExistingFileKept) {
   scan.intensities = {100};
   dir.Write("ONE.RAW", Raw2_File(scan));
   dir.Write("ONE.BMP", std::string_view("old"));
-  std::string err;
-  EXPECT_EQ(Run_Bitmap(dir, "--from raw --to bmp -o ONE.BMP ONE.RAW", err), 1);
-  EXPECT_EQ(err,
+  const auto result = Run_Convert(dir, "--from raw --to bmp -o ONE.BMP ONE.RAW");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
             "ONE.RAW: error: The scan has 1 point; a bitmap of its curve needs at least 2. Nothing was written to "
             "ONE.BMP.\n");
   EXPECT_EQ(Read_Text(dir.Path("ONE.BMP")), "old");

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "fixtures/raw_builder.h"
+#include "fixtures/run_convert.h"
 #include "fixtures/temp_dir.h"
 
 namespace talvo {
@@ -16,24 +17,9 @@ using testing::Raw2_File;
 using testing::Raw_Scan;
 using testing::Read_Bytes;
 using testing::Read_Text;
+using testing::Run_Convert;
+using testing::Run_Result;
 using testing::Temp_Dir;
-
-struct Run_Result {
-  int status;
-  std::string err;
-  std::string out;
-};
-
-Run_Result Run_Convert(const Temp_Dir& dir, const std::string& arguments) {
-  const std::string err = dir.Path("stderr.txt"), out = dir.Path("stdout.txt");
-  const std::string command = std::string("cd '") + dir.Path("") + "' && '" + TALVO_CONVERT + "' " + arguments + " >'" +
-                              out + "' 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  Run_Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read_Text(err), Read_Text(out)};
-  std::remove(err.c_str());
-  std::remove(out.c_str());
-  return result;
-}
 
 TEST(Talvo_Convert, Raw2ToRaw2CarriesTheScan) {
   Temp_Dir dir;

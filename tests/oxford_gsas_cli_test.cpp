@@ -7,6 +7,7 @@
 #include "core/failure.h"
 #include "core/store.h"
 #include "fixtures/recording_platform.h"
+#include "fixtures/run_convert.h"
 #include "fixtures/temp_dir.h"
 #include "formats/diffracplus/raw.h"
 
@@ -15,22 +16,9 @@ namespace {
 
 using testing::Read_Text;
 using testing::Recording_Platform;
+using testing::Run_Convert;
+using testing::Run_Result;
 using testing::Temp_Dir;
-
-struct Run_Result {
-  int status;
-  std::string err;
-};
-
-Run_Result Run_Convert(const Temp_Dir& dir, const std::string& arguments) {
-  const std::string err = dir.Path("stderr.txt");
-  const std::string command =
-      std::string("cd '") + dir.Path("") + "' && '" + TALVO_CONVERT + "' " + arguments + " >/dev/null 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  Run_Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read_Text(err)};
-  std::filesystem::remove(err);
-  return result;
-}
 
 Store Read_Back(const std::string& path) {
   Store store;
