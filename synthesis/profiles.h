@@ -24,6 +24,7 @@ struct Synthesis_Params {
   float fwhm = 0.3f;    // not 0
   int16_t profile = 1;  // 1 Gauss, 2 Lorentz, 3 Pearson VII, any other none
   float bkg = 10, noise = 3;
+  int threads = 0;  // worker threads of Synthesise; 0: one per processor
 };
 
 // Pearson VII shape: m = e, and the factor 2^(1/m) - 1 of u^2.
