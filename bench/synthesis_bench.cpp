@@ -40,10 +40,12 @@ Synthesis_Params Bench_Params(int16_t profile) {
   return params;
 }
 
-template <std::vector<float> (*Synthesise_Fn)(const Synthesis_Params&, Noise_Sequence&), int Threads = 0>
+template <std::vector<float> (*Synthesise_Fn)(const Synthesis_Params&, Noise_Sequence&), int Threads = 0,
+          Kernel Widest = Kernel::Widest>
 void BM_Synthesis(benchmark::State& state) {
   Synthesis_Params params = Bench_Params(static_cast<int16_t>(state.range(0)));
   params.threads = Threads;
+  params.kernel = Widest;
   Noise_Sequence noise;
   for (auto _ : state) {
     auto scan = Synthesise_Fn(params, noise);
@@ -68,6 +70,18 @@ BENCHMARK(BM_Synthesis<Synthesise>)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Synthesis<Synthesise, 1>)
     ->Name("Synthesis/program_one_thread")
+    ->ArgName("profile")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Synthesis<Synthesise, 1, Kernel::Avx2>)
+    ->Name("Synthesis/program_one_thread_avx2")
+    ->ArgName("profile")
+    ->Arg(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Synthesis<Synthesise, 1, Kernel::Portable>)
+    ->Name("Synthesis/program_one_thread_portable")
     ->ArgName("profile")
     ->Arg(1)
     ->Arg(2)

@@ -238,18 +238,16 @@ void Run_Scalar(const Work& w, int32_t k0, int32_t k1) {
 
 using Runner = void (*)(const Work&, int32_t, int32_t);
 
-Runner Best_Runner() {
+// The widest kernel the machine runs, no wider than `widest`.
+Runner Kernel_For(Kernel widest) {
 #ifdef TALVO_VECTOR_POW
-  static const Runner best = [] {
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return &Run_Avx512;
-    if (__builtin_cpu_supports("avx2")) return &Run_Avx2;
-    return &Run_Scalar;
-  }();
-  return best;
+  __builtin_cpu_init();
+  if (widest == Kernel::Widest && __builtin_cpu_supports("avx512f")) return &Run_Avx512;
+  if (widest != Kernel::Portable && __builtin_cpu_supports("avx2")) return &Run_Avx2;
 #else
-  return &Run_Scalar;
+  (void)widest;
 #endif
+  return &Run_Scalar;
 }
 
 // Points 1..n where a Gauss peak at p may add anything but an exact zero:
@@ -300,7 +298,7 @@ std::vector<float> Synthesise(const Synthesis_Params& params, Noise_Sequence& no
       !contribution_signed && !start_signed && std::isfinite(h) && h != 0 &&
       std::all_of(terms.begin(), terms.end(), [](const Term& t) { return std::isfinite(t.a) && std::isfinite(t.p); });
   const Work work{x, y0, y, terms, params.profile, h, Pearson_C(), Pearson_M(), rising};
-  const Runner run = Best_Runner();
+  const Runner run = Kernel_For(params.kernel);
   const int32_t chunks = (n + Chunk - 1) / Chunk;
   auto run_chunks = [&](int32_t from, int32_t to) {
     for (int32_t i = from; i < to; ++i) run(work, 1 + i * Chunk, std::min(n + 1, 1 + (i + 1) * Chunk));

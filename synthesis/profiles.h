@@ -17,6 +17,10 @@ namespace talvo {
 
 class Noise_Sequence;
 
+// The instructions Synthesise may use: the widest the machine has, at most
+// AVX2, or only those of every x86-64 machine (scalar pow).
+enum class Kernel { Widest, Avx2, Portable };
+
 struct Synthesis_Params {
   std::span<const Peak> peaks;  // in table order
   double r0 = 0, r1 = 0;
@@ -25,6 +29,7 @@ struct Synthesis_Params {
   int16_t profile = 1;  // 1 Gauss, 2 Lorentz, 3 Pearson VII, any other none
   float bkg = 10, noise = 3;
   int threads = 0;  // worker threads of Synthesise; 0: one per processor
+  Kernel kernel = Kernel::Widest;
 };
 
 // Pearson VII shape: m = e, and the factor 2^(1/m) - 1 of u^2.

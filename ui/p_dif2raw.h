@@ -22,7 +22,7 @@ std::optional<double> Anode_Wavelength(const std::string& code);
 class P_Dif2Raw {
  public:
   // A field whose value cannot be stored, and why.
-  enum class Field { None, Start, End, Step, FWHM };
+  enum class Field { End, Step, FWHM };
   struct Refusal {
     Field field;
     std::string text;

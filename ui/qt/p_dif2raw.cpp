@@ -139,10 +139,9 @@ void P_dif2raw::Try_Close() {
   Take_Fields();
   if (auto refusal = logic_.Form_Unload()) {
     platform_.Show_Message(Cp1252_To_Utf8(refusal->text), Icon::Exclamation, Program_Title);
-    QLineEdit* field = refusal->field == P_Dif2Raw::Field::Step    ? T_SSize
-                       : refusal->field == P_Dif2Raw::Field::FWHM  ? T_FWHM
-                       : refusal->field == P_Dif2Raw::Field::Start ? T_Start
-                                                                   : T_End;
+    QLineEdit* field = refusal->field == P_Dif2Raw::Field::Step   ? T_SSize
+                       : refusal->field == P_Dif2Raw::Field::FWHM ? T_FWHM
+                                                                  : T_End;
     field->setFocus();
     field->selectAll();
     return;
