@@ -41,8 +41,10 @@
 #if defined(TALVO_HAVE_MVEC) && defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define TALVO_VECTOR_POW 1
-extern "C" __m256d _ZGVdN4vv_pow(__m256d, __m256d);
-extern "C" __m512d _ZGVeN8vv_pow(__m512d, __m512d);
+// glibc's vector pow, by the x86-64 vector function ABI: AVX2, 4 lanes and
+// AVX-512, 8 lanes. The target attributes give them their register widths.
+extern "C" [[gnu::target("avx2")]] __m256d _ZGVdN4vv_pow(__m256d, __m256d);
+extern "C" [[gnu::target("avx512f")]] __m512d _ZGVeN8vv_pow(__m512d, __m512d);
 #endif
 
 namespace talvo {
