@@ -21,7 +21,7 @@
 // - Lorentz: the divisions vectorise as they are, so every point is equal.
 // - Pearson VII: the power is taken four or eight points at a time with
 //   glibc's vector pow (AVX2 or AVX-512, chosen at run time) where the
-//   machine has one. It may round differently from the scalar pow in the
+//   machine has one (GCC builds). It may round differently from the scalar pow in the
 //   last bit of a double, which can move a point by one float step in the
 //   rare case where the sum lies on a float rounding boundary. Without
 //   those instructions std::pow is used and the points are equal.
@@ -38,13 +38,15 @@
 
 #include "synthesis/noise.h"
 
-#if defined(TALVO_HAVE_MVEC) && defined(__x86_64__) && defined(__GNUC__)
+// Clang 14 passes these vector arguments in memory, not in the registers the
+// routines take them in, so the vector pow is GCC's alone.
+#if defined(TALVO_HAVE_MVEC) && defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #include <immintrin.h>
 #define TALVO_VECTOR_POW 1
 // glibc's vector pow, by the x86-64 vector function ABI: AVX2, 4 lanes and
-// AVX-512, 8 lanes. The target attributes give them their register widths.
-extern "C" [[gnu::target("avx2")]] __m256d _ZGVdN4vv_pow(__m256d, __m256d);
-extern "C" [[gnu::target("avx512f")]] __m512d _ZGVeN8vv_pow(__m512d, __m512d);
+// AVX-512, 8 lanes.
+extern "C" __m256d _ZGVdN4vv_pow(__m256d, __m256d);
+extern "C" __m512d _ZGVeN8vv_pow(__m512d, __m512d);
 #endif
 
 namespace talvo {
