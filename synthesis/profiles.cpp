@@ -20,11 +20,11 @@
 //   point's own value.
 // - Lorentz: the divisions vectorise as they are, so every point is equal.
 // - Pearson VII: the power is taken four or eight points at a time with
-//   glibc's vector pow (AVX2 or AVX-512, chosen at run time) where the
-//   machine has one (GCC builds). It may round differently from the scalar pow in the
-//   last bit of a double, which can move a point by one float step in the
-//   rare case where the sum lies on a float rounding boundary. Without
-//   those instructions std::pow is used and the points are equal.
+//   glibc's vector pow (AVX2 or AVX-512, chosen at run time) in GCC builds
+//   on machines that have it. It may round differently from the scalar pow
+//   in the last bit of a double, which can move a point by one float step
+//   in the rare case where the sum lies on a float rounding boundary.
+//   Otherwise std::pow is used and the points are equal.
 //
 // The file is compiled without floating-point contraction, so that
 // 1 + c * u^2 rounds twice here as in the straightforward loop.
