@@ -78,6 +78,7 @@ BENCHMARK(BM_Synthesis<Synthesise, 1>)
 BENCHMARK(BM_Synthesis<Synthesise, 1, Kernel::Avx2>)
     ->Name("Synthesis/program_one_thread_avx2")
     ->ArgName("profile")
+    ->Arg(2)
     ->Arg(3)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Synthesis<Synthesise, 1, Kernel::Portable>)
