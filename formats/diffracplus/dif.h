@@ -1,13 +1,23 @@
 // Bruker Diffrac-Plus DIF version 2 peak lists in.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace talvo {
 
+class Bytes_View;
 class Platform;
 struct Store;
 
+// Reads every block of the file into the peak table, positions in degrees
+// 2-theta as the records hold them, intensities scaled so that the strongest
+// is 100, and the range widened by 2 x FWHM on each side.
 void Read_Dif(const std::string& path, Store& store, Platform& platform);
+
+// The offset `n` bytes after `offset` in `file`; n < 1 skips nothing. Throws
+// Failure, naming `what`, when the skipped bytes run past the end of the file.
+std::size_t Skip_Bytes(const Bytes_View& file, std::size_t offset, int16_t n, const std::string& what);
 
 }  // namespace talvo

@@ -1,9 +1,14 @@
 // The synthesis parameters dialog of the desktop program.
 #pragma once
 
+#include <QDialog>
 #include <string>
 
-class QWidget;
+#include "ui/p_dif2raw.h"
+
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
 
 namespace talvo {
 class Platform;
@@ -14,5 +19,33 @@ namespace talvo::qt {
 
 // Shown modally over `parent`; returns when it has closed.
 void Show_P_dif2raw(Store& store, Platform& platform, QWidget* parent);
+
+// The widgets of P_dif2raw; the fields' meaning lives in talvo::P_Dif2Raw.
+// "OK", the close box and Escape all store the fields; a value that gives
+// no scan is named in a message and the dialog stays open.
+class P_dif2raw : public QDialog {
+  Q_OBJECT
+
+ public:
+  P_dif2raw(Store& store, Platform& platform, QWidget* parent = nullptr);
+
+  void reject() override;
+
+ private slots:
+  void on_T_Anode_textChanged(const QString& text);
+  void on_Command1_clicked();
+
+ private:
+  void Show_Fields();
+  void Take_Fields();
+  void Try_Close();
+
+  Platform& platform_;
+  P_Dif2Raw logic_;
+  bool showing_ = false;
+  QLineEdit *T_Bkg, *T_Noise, *T_FWHM, *T_Start, *T_End, *T_SSize, *T_Time, *T_Anode, *T_Lambda;
+  QRadioButton* O_Function[3];
+  QCheckBox* Ch_range_limits;
+};
 
 }  // namespace talvo::qt

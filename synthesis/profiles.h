@@ -1,0 +1,45 @@
+// The profile sum of a synthesised scan.
+//
+// Point k (1..N) lies at (R1 - R0) * (k - 1) / N + R0. Each peak adds
+// A * profile(u), u = (2-theta - P) / (FWHM * 0.5), A = 10 * intensity, in
+// 64-bit precision, and the point is rounded to a 32-bit float after each
+// peak, the peaks taken in table order. The first peak lays down the
+// background and one noise draw per point, in point order.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "core/store.h"
+
+namespace talvo {
+
+class Noise_Sequence;
+
+// The instructions Synthesise may use: the widest the machine has, at most
+// AVX2, or only those of every x86-64 machine (scalar pow).
+enum class Kernel { Widest, Avx2, Portable };
+
+struct Synthesis_Params {
+  std::span<const Peak> peaks;  // in table order
+  double r0 = 0, r1 = 0;
+  int32_t n = 0;        // points, at least 1
+  float fwhm = 0.3f;    // not 0
+  int16_t profile = 1;  // 1 Gauss, 2 Lorentz, 3 Pearson VII, any other none
+  float bkg = 10, noise = 3;
+  int threads = 0;  // worker threads of Synthesise; 0: one per processor
+  Kernel kernel = Kernel::Widest;
+};
+
+// Pearson VII shape: m = e, and the factor 2^(1/m) - 1 of u^2.
+double Pearson_M();
+double Pearson_C();
+
+// Intensities in slots 1..n, slot 0 holding 0; every slot 0 without peaks.
+// The straightforward evaluation: peaks outer, points inner.
+std::vector<float> Synthesise_Straight(const Synthesis_Params& params, Noise_Sequence& noise);
+// The same sums, evaluated faster; see profiles.cpp for how they agree.
+std::vector<float> Synthesise(const Synthesis_Params& params, Noise_Sequence& noise);
+
+}  // namespace talvo

@@ -1,0 +1,52 @@
+// The synthesis parameters dialog "Dif to Raw convertion parameters": what
+// its fields show when it opens, the anode lookup, and what closing stores.
+//
+// Fields hold text as typed (Windows-1252 bytes); the Qt view and
+// talvo-convert only move text between their controls and this class.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace talvo {
+
+class Platform;
+struct Store;
+
+inline constexpr const char* P_Dif2Raw_Caption = "Dif to Raw convertion parameters";
+
+// The wavelength of an anode code, compared on the whole upper-cased text;
+// empty for any other text.
+std::optional<double> Anode_Wavelength(const std::string& code);
+
+class P_Dif2Raw {
+ public:
+  // A field whose value cannot be stored, and why.
+  enum class Field { End, Step, FWHM };
+  struct Refusal {
+    Field field;
+    std::string text;
+  };
+
+  P_Dif2Raw(Store& store, Platform& platform);
+
+  // Opening: fills every field from the store, then sets the pointer to normal.
+  void Form_Load();
+  // Every change of the anode text, by typing or by the program.
+  void T_Anode_Change();
+  // Closing: checks that the fields give a scan, then stores them all and sets
+  // the pointer to busy. A refusal stores nothing; the dialog stays open.
+  std::optional<Refusal> Form_Unload();
+
+  std::string T_Bkg, T_Noise, T_FWHM;
+  int O_Function = 0;  // 1 Gauss, 2 Lorentz, 3 Pearson VII; 0 when none is selected
+  std::string T_Start, T_End, T_SSize, T_Time;
+  std::string T_Anode, T_Lambda;
+  bool Ch_range_limits = false;
+
+ private:
+  Store& store_;
+  Platform& platform_;
+};
+
+}  // namespace talvo
