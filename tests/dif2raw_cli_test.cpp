@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "fixtures/dif_builder.h"
+#include "fixtures/run_convert.h"
 #include "fixtures/temp_dir.h"
 
 namespace talvo {
@@ -14,22 +15,9 @@ namespace {
 using testing::Dif_Builder;
 using testing::Read_Bytes;
 using testing::Read_Text;
+using testing::Run_Convert;
+using testing::Run_Result;
 using testing::Temp_Dir;
-
-struct Run_Result {
-  int status;
-  std::string err;
-};
-
-Run_Result Run_Convert(const Temp_Dir& dir, const std::string& arguments) {
-  const std::string err = dir.Path("stderr.txt");
-  const std::string command =
-      std::string("cd '") + dir.Path("") + "' && '" + TALVO_CONVERT + "' " + arguments + " >/dev/null 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  Run_Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read_Text(err)};
-  std::remove(err.c_str());
-  return result;
-}
 
 float F32(const std::vector<uint8_t>& bytes, std::size_t at) {
   float value;
