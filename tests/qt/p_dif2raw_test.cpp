@@ -10,6 +10,7 @@
 
 #include "core/store.h"
 #include "fixtures/recording_platform.h"
+#include "qt/pattern_stores.h"
 
 using talvo::Store;
 using talvo::testing::Recording_Platform;
@@ -70,6 +71,19 @@ class P_dif2raw_Test : public QObject {
     QVERIFY(!dialog.isVisible());
     QCOMPARE(store.Step_Size, 0.05);
     QCOMPARE(store.Nb_Points, 1340);
+  }
+
+  // The README's picture of the dialog, as it opens at start-up.
+  void screenshot() {
+    const QString shot = talvo::testing::Screenshot_Path("dif2raw-parameters.png");
+    if (shot.isEmpty()) QSKIP("TALVO_SCREENSHOTS is not set");
+    Store store;
+    Recording_Platform platform;
+    talvo::qt::P_dif2raw dialog(store, platform);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.grab().save(shot));
+    dialog.hide();
   }
 };
 
