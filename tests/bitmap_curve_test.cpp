@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/failure.h"
 #include "core/store.h"
 #include "fixtures/recording_platform.h"
@@ -57,6 +59,9 @@ TEST(Write_Bmp, RefusesAScanWhoseCurveCannotBeDrawn) {
   Store short_scan = Scan({1, 2, 3}, 3);
   short_scan.Nb_Points = 5;
   Expect_Refused(short_scan, "holds 3 intensities, fewer than its 5 points");
+  // NaN or infinity, as a binary RAW file may hold them, has no place on the curve.
+  Expect_Refused(Scan({1, INFINITY, 3}, INFINITY), "largest count is not a number");
+  Expect_Refused(Scan({1, NAN, 3}, 3), "Point 2 of the scan holds a count that is not a number");
 }
 
 TEST(Write_Bmp, HandsADrawableScanToTheBitmapWindowWithTheFileName) {

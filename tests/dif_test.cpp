@@ -141,6 +141,10 @@ TEST_F(Dif, FilesAtTheLimitsFailWithTheirReason) {
             "QTZ.DIF: peak 1 lies at 2-theta 180, outside 0 to 180 degrees.");
   EXPECT_EQ(Failure_Of(Dif_Builder().Block({{std::nanf(""), 1}}).Bytes()),
             "QTZ.DIF: peak 1 lies at 2-theta NaN, outside 0 to 180 degrees.");
+  EXPECT_EQ(Failure_Of(Dif_Builder().Block({{20, 1}, {30, std::nanf("")}}).Bytes()),
+            "QTZ.DIF: peak 2 has an intensity that is not a number.");
+  EXPECT_EQ(Failure_Of(Dif_Builder().Block({{20, HUGE_VALF}}).Bytes()),
+            "QTZ.DIF: peak 1 has an intensity that is not a number.");
 
   auto bytes = Dif_Builder().Bytes();
   bytes.resize(200);

@@ -157,6 +157,17 @@ TEST_F(Oxford, FilesWithNothingToKeepFailNamingTheFileAndShowNoDialog) {
                 "EMPTY.DAT holds no record of five numbers after its two header lines; nothing was read.");
     }
   }
+  // 1e999 overflows to infinity, 1e39 overflows a float intensity.
+  for (const std::string& record :
+       {std::string("10.02 1 1e999 1 0"), std::string("10.02 1 1e39 1 0"), std::string("1e999 1 5 1 0")}) {
+    try {
+      Read("title\r\nline 2\r\n10.00 1 5 1 0\r\n" + record + "\r\n10.04 1 7 1 0\r\n", "HUGE.DAT");
+      ADD_FAILURE() << "read: " << record;
+    } catch (const Failure& failure) {
+      EXPECT_EQ(std::string(failure.what()),
+                "HUGE.DAT: record 2 holds a 2-theta or an intensity too large for a scan.");
+    }
+  }
   EXPECT_THROW(Read_Oxford(dir.Path("MISSING.DAT"), store, platform), Failure);
   EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "oxford2raw"), 0);
 }

@@ -27,8 +27,13 @@ void Check_Drawable(const std::string& path, const Store& store) {
   if (!Holds_Points(store, n))
     throw Failure("The pattern holds " + std::to_string(store.Intensities.empty() ? 0 : store.Intensities.size() - 1) +
                   " intensities, fewer than its " + std::to_string(n) + " points." + nothing);
-  if (store.Max_Intensity == 0 || !std::isfinite(store.Max_Intensity))
-    throw Failure("The scan's largest count is 0, so its curve has no height." + nothing);
+  if (!std::isfinite(store.Max_Intensity))
+    throw Failure("The scan's largest count is not a number, so its curve cannot be drawn." + nothing);
+  if (store.Max_Intensity == 0) throw Failure("The scan's largest count is 0, so its curve has no height." + nothing);
+  for (int32_t k = 1; k <= n; ++k)
+    if (!std::isfinite(store.Intensities[static_cast<std::size_t>(k)]))
+      throw Failure("Point " + std::to_string(k) + " of the scan holds a count that is not a number, so its curve " +
+                    "cannot be drawn." + nothing);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 // read whatever the header announces.
 #include "formats/diffracplus/dif.h"
 
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -62,6 +63,10 @@ std::size_t Read_Peaks(const Bytes_View& file, std::size_t at, int16_t type, int
     if (!(two_theta > 0.0f && two_theta < 180.0f))
       throw Failure(file.file_name() + ": peak " + std::to_string(store.Nb_Peaks + 1) + " lies at 2-theta " +
                     General_Number(two_theta, 7, '.') + ", outside 0 to 180 degrees.");
+    // NaN or infinity would pass through the scaling into every writer.
+    if (!std::isfinite(intensity))
+      throw Failure(file.file_name() + ": peak " + std::to_string(store.Nb_Peaks + 1) +
+                    " has an intensity that is not a number.");
     store.Nb_Peaks = static_cast<int16_t>(store.Nb_Peaks + 1);
     store.Peaks[store.Nb_Peaks] = {two_theta, intensity};
     if (intensity > max) max = intensity;

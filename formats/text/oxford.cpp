@@ -13,6 +13,8 @@
 #include "formats/text/oxford.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -54,6 +56,11 @@ std::vector<Record> Read_Records(Text_Input& in) {
     const auto intensity = Next_Number(in);
     if (!Next_Number(in)) break;  // cut short before its fourth number
     Next_Number(in);
+    // A number such as 1e999 overflows to infinity, and an intensity beyond
+    // the range of a float would become one: no scan can hold either.
+    if (!std::isfinite(*two_theta) || !(std::fabs(*intensity) <= std::numeric_limits<float>::max()))
+      throw Failure(in.file_name() + ": record " + std::to_string(records.size() + 1) +
+                    " holds a 2-theta or an intensity too large for a scan.");
     records.push_back({*two_theta, static_cast<float>(*intensity)});
     if (*two_theta == 0) break;
   }
