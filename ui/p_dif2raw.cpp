@@ -6,6 +6,7 @@
 #include "core/numbers.h"
 #include "core/platform.h"
 #include "core/store.h"
+#include "ui/field_text.h"
 
 namespace talvo {
 
@@ -34,17 +35,6 @@ std::string Upper(std::string text) {
   return text;
 }
 
-double Number_Of(const std::string& field) {
-  return Leading_Number(Comma_To_Dot(field));
-}
-
-std::string Shown(double value, char separator) {
-  return General_Number(value, 15, separator);
-}
-std::string Shown(float value, char separator) {
-  return General_Number(value, 7, separator);
-}
-
 }  // namespace
 
 std::optional<double> Anode_Wavelength(const std::string& code) {
@@ -58,19 +48,19 @@ P_Dif2Raw::P_Dif2Raw(Store& store, Platform& platform) : store_(store), platform
 
 void P_Dif2Raw::Form_Load() {
   const char separator = platform_.Decimal_Separator();
-  T_Time = Shown(store_.Time_Step, separator);
-  T_SSize = Shown(store_.Step_Size, separator);
-  T_Start = Shown(store_.Start_2Theta, separator);
-  T_End =
-      Shown(Round_Half_Even(store_.Nb_Points * store_.Step_Size + static_cast<double>(store_.Start_2Theta)), separator);
-  T_Lambda = Shown(store_.Lambda1, separator);
+  T_Time = Field_Text(store_.Time_Step, separator);
+  T_SSize = Field_Text(store_.Step_Size, separator);
+  T_Start = Field_Text(store_.Start_2Theta, separator);
+  T_End = Field_Text(Round_Half_Even(store_.Nb_Points * store_.Step_Size + static_cast<double>(store_.Start_2Theta)),
+                     separator);
+  T_Lambda = Field_Text(store_.Lambda1, separator);
   if (store_.Lambda1 == static_cast<float>(Copper)) {
     T_Anode = "Cu";
     T_Anode_Change();
   }
-  T_Bkg = Shown(store_.Bkg_Level, separator);
-  T_Noise = Shown(store_.Noise_Height, separator);
-  T_FWHM = Shown(store_.FWHM, separator);
+  T_Bkg = Field_Text(store_.Bkg_Level, separator);
+  T_Noise = Field_Text(store_.Noise_Height, separator);
+  T_FWHM = Field_Text(store_.FWHM, separator);
   O_Function = store_.Profile_Function >= 1 && store_.Profile_Function <= 3 ? store_.Profile_Function : 0;
   Ch_range_limits = store_.Preserve_Range != 0;
   platform_.Set_Busy(false);
@@ -78,47 +68,47 @@ void P_Dif2Raw::Form_Load() {
 
 void P_Dif2Raw::T_Anode_Change() {
   const auto lambda = Anode_Wavelength(T_Anode);
-  T_Lambda = lambda ? Shown(*lambda, platform_.Decimal_Separator()) : std::string();
+  T_Lambda = lambda ? Field_Text(*lambda, platform_.Decimal_Separator()) : std::string();
 }
 
 std::optional<P_Dif2Raw::Refusal> P_Dif2Raw::Form_Unload() {
   const char separator = platform_.Decimal_Separator();
-  const double step = Number_Of(T_SSize);
-  const double start = Number_Of(T_Start);
-  const double end = Number_Of(T_End);
-  const auto fwhm = static_cast<float>(Number_Of(T_FWHM));
+  const double step = Field_Number(T_SSize);
+  const double start = Field_Number(T_Start);
+  const double end = Field_Number(T_End);
+  const auto fwhm = static_cast<float>(Field_Number(T_FWHM));
 
   // A zero step or width divides by zero in the synthesis; a count outside
   // 1..32767 has no 16-bit slot; an end that rounds to a whole degree not
   // above the start leaves no scan. The count is checked on the quotient
   // itself, before it is narrowed to 16 bits.
   if (!(step > 0))
-    return Refusal{Field::Step, "The Step Size must be greater than 0 (it is " + Shown(step, separator) + ")."};
+    return Refusal{Field::Step, "The Step Size must be greater than 0 (it is " + Field_Text(step, separator) + ")."};
   if (fwhm == 0) return Refusal{Field::FWHM, "The FWHM must not be 0."};
   const double quotient = (end - start) / step;
   const auto points = Round_To_Int16(quotient);
   if (!points || *points < 1)
-    return Refusal{Field::End, "From the Start angle " + Shown(start, separator) + " to the End angle " +
-                                   Shown(end, separator) + " in steps of " + Shown(step, separator) +
-                                   " there would be " + Shown(std::nearbyint(quotient), separator) +
+    return Refusal{Field::End, "From the Start angle " + Field_Text(start, separator) + " to the End angle " +
+                                   Field_Text(end, separator) + " in steps of " + Field_Text(step, separator) +
+                                   " there would be " + Field_Text(std::nearbyint(quotient), separator) +
                                    " points; a scan holds from 1 to 32767 points."};
   const double rounded_end = Round_Half_Even(*points * step + start);
   if (!(rounded_end > start))
-    return Refusal{Field::End, "The End angle " + Shown(end, separator) + " gives a scan ending at " +
-                                   Shown(rounded_end, separator) +
+    return Refusal{Field::End, "The End angle " + Field_Text(end, separator) + " gives a scan ending at " +
+                                   Field_Text(rounded_end, separator) +
                                    " degrees (the end is rounded to a whole degree), which is not above the "
                                    "Start angle " +
-                                   Shown(start, separator) + "."};
+                                   Field_Text(start, separator) + "."};
 
-  store_.Time_Step = static_cast<float>(Number_Of(T_Time));
+  store_.Time_Step = static_cast<float>(Field_Number(T_Time));
   store_.Step_Size = step;
   store_.Start_2Theta = static_cast<float>(start);
   store_.Start_Theta = store_.Start_2Theta / 2;
   store_.Range_Limits = {start, rounded_end};
   store_.Nb_Points = *points;
-  store_.Lambda1 = static_cast<float>(Number_Of(T_Lambda));
-  store_.Bkg_Level = static_cast<float>(Number_Of(T_Bkg));
-  store_.Noise_Height = static_cast<float>(Number_Of(T_Noise));
+  store_.Lambda1 = static_cast<float>(Field_Number(T_Lambda));
+  store_.Bkg_Level = static_cast<float>(Field_Number(T_Bkg));
+  store_.Noise_Height = static_cast<float>(Field_Number(T_Noise));
   store_.FWHM = fwhm;
   if (O_Function >= 1 && O_Function <= 3) store_.Profile_Function = static_cast<int16_t>(O_Function);
   store_.Preserve_Range = Ch_range_limits ? True16 : False16;
