@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/failure.h"
 #include "core/store.h"
 #include "fixtures/recording_platform.h"
@@ -65,7 +67,10 @@ TEST_F(Oxford, TitlesLoseTheirBracketsUnlessTheClosingOneComesFirst) {
 TEST_F(Oxford, APowderGraphTitleProposesTheFileNameAndTakesTheAnswer) {
   const std::string file = Oxford_File("[PowderGraph 2.1]", Scan({0, 0, 5}));
   platform.text_answer = "Corundum \xC3\xA9talon";  // UTF-8 from the question box
-  Read(file, "C:\\data\\run7.dat");                 // a backslash path, as Windows gives it
+  // A backslash path, as Windows gives it: on Windows a file in the folder
+  // "data", elsewhere a file whose name holds the backslash.
+  std::filesystem::create_directories(dir.Path("data"));
+  Read(file, "data\\run7.dat");
   ASSERT_EQ(platform.questions.size(), 1u);
   EXPECT_EQ(platform.questions[0], "Quel nom voulez-vous donner à l'échantillon " + Padded("run7") + " ?");
   EXPECT_EQ(store.Sample_ID, Padded("Corundum \xE9talon"));  // Windows-1252 in the store

@@ -134,9 +134,9 @@ TEST(Read_Text_DI, ThroughConvertToUFit) {
   EXPECT_EQ(session.platform.calls, (std::vector<std::string>{"busy", "normal", "busy", "normal", "events"}));
   EXPECT_EQ(testing::Read_Text(dir.Path("Q.dif")), Fit32("Quartz") + "\r\n\r\n35.890, 100.0, 0\r\n45.303, 50.0, 0\r\n");
   // A peak list has no formatted-text scan layout.
-  session.Convert("Formatted text (D/I)", "Formatted text (RAW)", list, dir.Path("Q.txt"));
+  session.Convert("Formatted text (D/I)", "Formatted text (RAW)", list, dir.Path("Q-scan.txt"));
   EXPECT_EQ(session.platform.messages.back().text, "Not available at this time, choose U-Fit output.");
-  EXPECT_FALSE(std::filesystem::exists(dir.Path("Q.txt")));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("Q-scan.txt")));
 }
 
 class Peak_List_Failure : public ::testing::Test {
