@@ -17,14 +17,9 @@ using testing::Format_Session;
 using testing::Recording_Platform;
 using testing::Temp_Dir;
 
-using Read_Fn = void (*)(const std::string&, Store&, Platform&);
-
-Store Read(Read_Fn reader, const std::string& text, Store store = Store{}) {
-  Temp_Dir dir;
-  Recording_Platform platform;
-  reader(dir.Write("LIST.TXT", text), store, platform);
-  EXPECT_EQ(platform.calls, (std::vector<std::string>{"busy", "normal"}));
-  return store;
+// The reader's file, under the name its messages give.
+Store Read(testing::Read_Fn reader, const std::string& text, Store store = Store{}) {
+  return testing::Read_Text_File(reader, "LIST.TXT", text, store);
 }
 
 TEST(Read_Text_DI, ADescendingListIsInDSpacingsAndBecomes2Theta) {
