@@ -115,12 +115,12 @@ Browse_Result Choose_Files(QWidget* parent, bool open, const QString& pattern) {
   return result;
 }
 
-Main_Window::Main_Window(Platform* platform, const Format_Functions* formats, QWidget* parent)
+Main_Window::Main_Window(Platform* platform, const Registry* registry, QWidget* parent)
     : QMainWindow(parent),
       own_platform_(platform == nullptr ? std::make_unique<qt::Qt_Platform>() : nullptr),
       platform_(platform == nullptr ? *own_platform_ : *platform),
-      formats_(formats == nullptr ? Format_Table() : *formats),
-      session_{store_, lists_, platform_, formats_} {
+      registry_(registry == nullptr ? Format_Table() : *registry),
+      session_{store_, platform_, registry_} {
   Load_Pictures();
   setObjectName(QStringLiteral("TALVO2"));
   // The caption carries the project version, set once in CMake.
@@ -129,7 +129,7 @@ Main_Window::Main_Window(Platform* platform, const Format_Functions* formats, QW
   if (own_platform_) own_platform_->Set_Owner(this);
   setFont(Window_Font());
 
-  Main_Window_Load(lists_, store_);
+  Main_Window_Load(lists_, store_, registry_);
   Build_Menus();
   Build_Controls();
   QMetaObject::connectSlotsByName(this);
@@ -243,7 +243,7 @@ void Main_Window::Conversion_Request() {
   Run_Request(platform_, qt::From_Q(T_Input->text()), qt::From_Q(T_Output->text()),
               [this](const Conversion_Call& call) {
                 if (quitting_) return false;
-                Convert(session_, call.infile, call.outfile);
+                Convert(session_, lists_.Input_Choice.Text, lists_.Output_Choice.Text, call.infile, call.outfile);
                 return !quitting_;
               });
 }
@@ -285,7 +285,7 @@ void Main_Window::on_M_Preview_triggered() {
     platform_.Show_Message(text::Select_Valid_Input, Icon::Exclamation, text::Error_Title);
     return;
   }
-  Preview(session_, path);
+  Preview(session_, lists_.Input_Choice.Text, path);
 }
 
 void Main_Window::on_M_dif2raw_par_triggered() {

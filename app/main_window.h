@@ -13,6 +13,7 @@
 #include "core/registry.h"
 #include "core/store.h"
 #include "ui/qt/qt_platform.h"
+#include "ui/type_lists.h"
 
 class QAction;
 class QComboBox;
@@ -42,9 +43,8 @@ class Main_Window : public QMainWindow {
 
  public:
   // Without a platform the window uses the Qt services over itself; without
-  // formats, the program's readers and writers.
-  explicit Main_Window(Platform* platform = nullptr, const Format_Functions* formats = nullptr,
-                       QWidget* parent = nullptr);
+  // a registry, the program's types with their readers and writers.
+  explicit Main_Window(Platform* platform = nullptr, const Registry* registry = nullptr, QWidget* parent = nullptr);
   ~Main_Window() override;
 
   void Set_File_Chooser(File_Chooser chooser) { chooser_ = std::move(chooser); }
@@ -77,7 +77,7 @@ class Main_Window : public QMainWindow {
 
   std::unique_ptr<qt::Qt_Platform> own_platform_;
   Platform& platform_;
-  const Format_Functions& formats_;
+  const Registry& registry_;
   Store store_;
   Type_Lists lists_;
   Session session_;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/file_io.h"
 #include "core/store.h"
 #include "fixtures/recording_platform.h"
 #include "formats/diffracplus/raw.h"
@@ -42,7 +43,7 @@ void BM_Read_Raw2(benchmark::State& state) {
   Write_Raw2(path, Largest_Scan(), platform);
   Store store;
   for (auto _ : state) {
-    Read_Raw2(path, store, platform);
+    Read_Raw2(Load_Input_File(path), store);
     benchmark::DoNotOptimize(store.Max_Intensity);
   }
   std::filesystem::remove(path);

@@ -9,7 +9,7 @@
 
 namespace talvo {
 
-void Cli_Platform::Show_Oxford2Raw(Store& store) {
+void Cli_Platform::Show_Oxford2Raw(Store& store, const std::string&) {
   P_oxford2raw dialog(store, *this);
   dialog.Form_Load();
   if (auto anode = Parameter("anode")) dialog.T_Anode_Change(*anode);

@@ -27,8 +27,9 @@ void Cli_Platform::Show_Message(const std::string& text, Icon icon, const std::s
     if (c == '\r' || c == '\n') c = ' ';
   const char* mark = icon == Icon::Exclamation ? "warning: " : icon == Icon::Critical ? "error: " : "";
   std::cerr << current_input << ": " << mark << line << '\n';
-  message_shown = true;
 }
+
+void Cli_Platform::Note(const std::string& text) { Show_Message(text, Icon::Exclamation, Program_Title); }
 
 bool Cli_Platform::Ask_Yes_No(const std::string&, const std::string&) { return true; }
 

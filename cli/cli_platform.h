@@ -23,20 +23,20 @@ class Cli_Platform : public Platform {
   // by the executable, whose image library is the only part that needs Qt.
   std::function<void(const Steps& steps, const std::string& path)> save_bitmap;
 
-  // The input whose messages are being shown, and whether any was shown.
+  // The input whose messages are being shown.
   std::string current_input;
-  bool message_shown = false;
 
   void Show_Message(const std::string& text, Icon icon, const std::string& title) override;
   bool Ask_Yes_No(const std::string& text, const std::string& title) override;
   std::optional<std::string> Ask_Text(const std::string& prompt, const std::string& title,
                                       const std::string& proposed) override;
+  void Note(const std::string& text) override;
   void Set_Busy(bool) override {}
   void Do_Events() override {}
   char Decimal_Separator() override;
   std::string Short_Date() override;
   void Show_Dif2Raw(Store& store) override;
-  void Show_Oxford2Raw(Store& store) override;
+  void Show_Oxford2Raw(Store& store, const std::string& lines) override;
   void Show_Preview(const Store& store) override;
   void Show_Bmp_Saver(const Store& store, const std::string& path) override;
 

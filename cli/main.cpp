@@ -8,7 +8,6 @@
 #include "cli/cli_platform.h"
 #include "cli/usage.h"
 #include "core/dispatch.h"
-#include "core/registry.h"
 #include "core/request.h"
 #include "core/store.h"
 #include "formats/format_table.h"
@@ -77,12 +76,14 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
       options.list_types = true;
     } else if (name == "--from") {
       const std::string type = take_value();
-      options.from = Input_Type_Name(type);
-      if (options.from.empty()) throw Usage_Error{"unknown input type \"" + type + "\" (see --list-types)"};
+      const Input_Type* input = Format_Table().Input_By_Key(type);
+      if (input != nullptr) options.from = input->name;
+      if (input == nullptr) throw Usage_Error{"unknown input type \"" + type + "\" (see --list-types)"};
     } else if (name == "--to") {
       const std::string type = take_value();
-      options.to = Output_Type_Name(type);
-      if (options.to.empty()) throw Usage_Error{"unknown output type \"" + type + "\" (see --list-types)"};
+      const Output_Type* output = Format_Table().Output_By_Key(type);
+      if (output != nullptr) options.to = output->name;
+      if (output == nullptr) throw Usage_Error{"unknown output type \"" + type + "\" (see --list-types)"};
     } else if (name == "-o" || name == "--output") {
       options.output = take_value();
     } else if (name == "--preserve-range") {
@@ -111,26 +112,21 @@ void List_Types() {
       std::cout << "  " << key << name << type.pattern << '\n';
     }
   };
-  list("Input types (--from):", Input_Types);
-  list("Output types (--to):", Output_Types);
+  list("Input types (--from):", Format_Table().inputs);
+  list("Output types (--to):", Format_Table().outputs);
 }
 
 int Run(const Options& options, Cli_Platform& platform) {
   Store store;
-  Type_Lists lists;
-  Main_Window_Load(lists, store);
-  lists.Input_Choice.Text = options.from;
-  lists.Output_Choice.Text = options.to;
-  Session session{store, lists, platform, Format_Table()};
+  Session session{store, platform, Format_Table()};
   const bool batch = options.inputs.size() > 1;
-  int status = Exit_Converted;
-  for (const auto& input : options.inputs) {
-    platform.current_input = input;
-    platform.message_shown = false;
-    Convert(session, input, Output_Path_For(input, options.output, batch));
-    if (platform.message_shown) status = Exit_Failed;
-  }
-  return status;
+  std::vector<Conversion_Call> calls;
+  for (const auto& input : options.inputs) calls.push_back({input, Output_Path_For(input, options.output, batch)});
+  const Outcome outcome = Convert_All(session, options.from, options.to, calls, [&, next = std::size_t{0}]() mutable {
+    platform.current_input = calls[next++].infile;
+    return true;
+  });
+  return outcome == Outcome::Converted ? Exit_Converted : Exit_Failed;
 }
 
 }  // namespace

@@ -1,181 +1,174 @@
 #include "core/dispatch.h"
 
-#include <optional>
-#include <vector>
-
+#include "core/cp1252.h"
 #include "core/failure.h"
+#include "core/file_io.h"  // File_Name_Of
 #include "core/messages.h"
+#include "core/text32.h"
 
 namespace talvo {
 
 namespace {
 
-constexpr int16_t Any = 0;  // no signature code is 0: the row matches every code
+constexpr const char* Sample_Question_Title = "Désignation d'échantillon";
+constexpr const char* Sample_Question_Prompt = "Quel nom voulez-vous donner à l'échantillon ";
 
-// One row of an input table: for an input type and a signature code, either
-// a reader (by member of Format_Functions) or a refusal message.
-struct Input_Row {
-  const char* type;
-  int16_t code;  // Any matches every code not listed before it
-  Reader Format_Functions::*reader;
-  const char* message;
-};
+const Output_Rule Kitchen_Rule = {nullptr, false, text::Kitchen, Icon::Exclamation, false};
 
-using F = Format_Functions;
-
-const std::vector<Input_Row> Convert_Table = {
-    {"Diffrac-Plus DIF", 1, nullptr, text::Dif1_Not_Supported},
-    {"Diffrac-Plus DIF", 2, &F::Read_Dif, nullptr},
-    {"Diffrac-Plus DIF", 9, nullptr, text::Dif3_Not_Supported},
-    {"Diffrac-Plus DIF", Any, nullptr, text::Not_Dif},
-    {"Diffrac-Plus RAW", 3, &F::Read_Raw1, nullptr},
-    {"Diffrac-Plus RAW", 4, &F::Read_Raw2, nullptr},
-    {"Diffrac-Plus RAW", 7, nullptr, text::Raw3_Not_Supported},
-    {"Diffrac-Plus RAW", Any, nullptr, text::Not_Raw},
-    {"Universal X-Ray Data", Any, &F::Read_Uxd, nullptr},
-    {"Formatted text (D/I)", Any, &F::Read_Text_DI, nullptr},
-    {"Diamond text (D/I)", Any, &F::Read_Diamond, nullptr},
-    {"Formatted text (RAW)", Any, &F::Read_Text_Raw, nullptr},
-    {"Mercury text raw data (xye)", Any, &F::Read_Xye, nullptr},
-    {"GSAS text raw data (gsas)", Any, &F::Read_Gsas, nullptr},
-    {"Oxford text raw data (dat)", Any, &F::Read_Oxford, nullptr},
-    {"Automatic (by signature)", 1, nullptr, text::Dif1_Not_Supported},
-    {"Automatic (by signature)", 2, &F::Read_Dif, nullptr},
-    {"Automatic (by signature)", 3, &F::Read_Raw1, nullptr},
-    {"Automatic (by signature)", 4, &F::Read_Raw2, nullptr},
-    {"Automatic (by signature)", 8, &F::Read_Raw_Ascii, nullptr},
-    {"Automatic (by signature)", Any, nullptr, text::Unknown_Signature_Convert},
-};
-
-// "Formatted text (RAW)", GSAS and Oxford are read as Convert reads them, so
-// the window never shows an earlier file's pattern under this file's name.
-const std::vector<Input_Row> Preview_Table = {
-    {"Diffrac-Plus DIF", 1, nullptr, text::Dif1_Not_Supported},
-    {"Diffrac-Plus DIF", 2, &F::Read_Dif, nullptr},
-    {"Diffrac-Plus DIF", Any, nullptr, text::Not_Dif},
-    {"Diffrac-Plus RAW", 3, &F::Read_Raw1, nullptr},
-    {"Diffrac-Plus RAW", 4, &F::Read_Raw2, nullptr},
-    {"Diffrac-Plus RAW", 7, nullptr, text::Raw3_Not_Supported},
-    {"Diffrac-Plus RAW", Any, nullptr, text::Not_Raw},
-    {"Universal X-Ray Data", Any, &F::Read_Uxd, nullptr},
-    {"Formatted text (D/I)", Any, nullptr, text::Text_Preview_Unavailable},
-    {"Diamond text (D/I)", Any, nullptr, text::Text_Preview_Unavailable},
-    {"Formatted text (RAW)", Any, &F::Read_Text_Raw, nullptr},
-    {"Mercury text raw data (xye)", Any, &F::Read_Xye, nullptr},
-    {"GSAS text raw data (gsas)", Any, &F::Read_Gsas, nullptr},
-    {"Oxford text raw data (dat)", Any, &F::Read_Oxford, nullptr},
-    {"Automatic (by signature)", 1, nullptr, text::Dif1_Not_Supported},
-    {"Automatic (by signature)", 2, &F::Read_Dif, nullptr},
-    {"Automatic (by signature)", 3, &F::Read_Raw1, nullptr},
-    {"Automatic (by signature)", 4, &F::Read_Raw2, nullptr},
-    {"Automatic (by signature)", Any, nullptr, text::Unknown_Signature_Preview},
-};
-
-const Input_Row* Find_Row(const std::vector<Input_Row>& table, const std::string& type, int16_t code) {
-  for (const auto& row : table)
-    if (type == row.type && (row.code == code || row.code == Any)) return &row;
-  return nullptr;
+// The binary header records and the second wavelength belong to the file
+// being converted: a RAW version 2 file is written with the uninterpreted
+// header bytes of the RAW version 2 file read in the same conversion, or
+// with zero bytes when the pattern came from anything else, and with the
+// second wavelength of its own file or the start-up one. The DIF header
+// stays: its sample field is the title a peak list without one keeps.
+void Forget_Previous_File(Store& store) {
+  store.Lambda2 = Store{}.Lambda2;
+  store.Raw1_Header.fill(0);
+  store.Raw2_Header.fill(0);
+  store.Raw2_Range_Header.fill(0);
+  store.Dif_Block_Header.fill(0);
 }
 
-enum class Kind { Message, Warning };
-
-// One row of the output table, for a step scan (P false) or a peak list.
-struct Output_Row {
-  const char* type;
-  bool peak_list;
-  bool synthesise;
-  Writer Format_Functions::*writer;
-  const char* message;
-  Kind kind;
-  bool event_step;  // let events run after the message
-};
-
-const std::vector<Output_Row> Output_Table = {
-    {"Diffrac-Plus DIF", false, false, nullptr, text::Cannot_Do_That, Kind::Warning, false},
-    {"Diffrac-Plus DIF", true, false, nullptr, text::Dif_Not_Yet, Kind::Message, true},
-    {"Diffrac-Plus RAW (Version 2)", false, false, &F::Write_Raw2, nullptr, Kind::Message, false},
-    {"Diffrac-Plus RAW (Version 2)", true, true, &F::Write_Raw2, nullptr, Kind::Message, false},
-    {"Universal X-Ray Data", false, false, nullptr, text::Cannot_Do_That, Kind::Warning, false},
-    {"Universal X-Ray Data", true, false, nullptr, text::Uxd_Not_Yet, Kind::Message, true},
-    {"Formatted text (RAW)", false, false, &F::Write_Text_Raw, nullptr, Kind::Message, false},
-    {"Formatted text (RAW)", true, false, nullptr, text::Choose_UFit, Kind::Warning, false},
-    {"Treor", false, false, nullptr, text::Cannot_Do_That, Kind::Warning, false},
-    {"Treor", true, false, &F::Write_Treor, nullptr, Kind::Message, false},
-    {"U-Fit", false, false, nullptr, text::Cannot_Do_That, Kind::Warning, false},
-    {"U-Fit", true, false, &F::Write_UFit, nullptr, Kind::Message, false},
-    {"Windows Bitmap", false, false, &F::Write_Bmp, nullptr, Kind::Message, false},
-    {"Windows Bitmap", true, true, &F::Write_Bmp, nullptr, Kind::Message, false},
-};
-
-const Output_Row Kitchen_Row = {"", false, false, nullptr, text::Kitchen, Kind::Warning, false};
-
-const Output_Row& Find_Output(const std::string& type, bool peak_list) {
-  for (const auto& row : Output_Table)
-    if (type == row.type && row.peak_list == peak_list) return row;
-  return Kitchen_Row;
+std::string Not_An_Input_Type(std::string_view text) {
+  return "\"" + std::string(text) + "\" is not an input type";
 }
 
-void Refuse(Platform& platform, const char* message, Kind kind = Kind::Message) {
-  platform.Show_Message(message, kind == Kind::Warning ? Icon::Exclamation : Icon::None, Program_Title);
-}
-
-void Report(Platform& platform, const Failure& failure) {
-  platform.Set_Busy(false);
-  platform.Show_Message(failure.what(), failure.icon(), Program_Title);
-}
-
-// Classifies the file and runs the reader its row names, on a copy of the
-// store that is kept only when the reader finished. False when the file was
-// refused or failed; the user has been told.
-bool Read_Input(Session& session, const std::vector<Input_Row>& table, const std::string& infile) {
-  Store work = session.store;
-  const int16_t code = session.formats.File_Signature(infile, work);
-  const Input_Row* row = Find_Row(table, session.lists.Input_Choice.Text, code);
-  if (row == nullptr) return true;  // a typed text that names no type: nothing is read
-  if (row->message != nullptr) {
-    session.platform.Set_Busy(false);
-    Refuse(session.platform, row->message);
-    return false;
+// Runs the reader on a copy of the store, asks what the file leaves to ask
+// (the sample name, the import dialog), and keeps the copy only when all
+// of it finished.
+void Read(Session& session, const Input_Type& type, const Reader& reader, const Input_File& file,
+          const std::string& title, Store& work) {
+  Platform& platform = session.platform;
+  Forget_Previous_File(work);
+  if (reader.busy) platform.Set_Busy(true);
+  const Read_Result result = reader.read(file, work);
+  if (result.proposed_sample) {
+    const std::string proposed = Cp1252_To_Utf8(*result.proposed_sample);
+    const auto answer = platform.Ask_Text(Sample_Question_Prompt + proposed + " ?", Sample_Question_Title, proposed);
+    work.Sample_ID = Fit32(Utf8_To_Cp1252(answer.value_or(std::string())));
   }
-  const Reader& reader = session.formats.*(row->reader);
-  reader(infile, work, session.platform);
+  if (reader.busy) platform.Set_Busy(false);
+  for (const auto& warning : result.warnings) {
+    if (warning.in_window)
+      platform.Show_Message(warning.text, Icon::Exclamation, title);
+    else
+      platform.Note(warning.text);
+  }
+  if (type.import_dialog) {
+    platform.Do_Events();
+    platform.Show_Oxford2Raw(work, std::string(file.bytes.begin(), file.bytes.end()));
+  }
+}
+
+enum class Table { Convert, Preview };
+
+// Classifies and reads `infile` as `input_type` into the session's store.
+// Refused when the type or the file's signature turns it away; the user has
+// been told.
+Outcome Read_Input(Session& session, Table table, std::string_view input_type, const std::string& infile,
+                   const std::string& title) {
+  Platform& platform = session.platform;
+  const Input_Type* type = session.registry.Input(input_type);
+  if (type == nullptr) {
+    platform.Set_Busy(false);
+    platform.Show_Message(Not_An_Input_Type(input_type), Icon::Exclamation, title);
+    return Outcome::Refused;
+  }
+  const Input_File file = session.registry.open(infile);
+  Store work = session.store;
+  const int16_t code = session.registry.signature(file, work);
+  const Signature_Rule* rule = Rule_For(*type, code);
+  const char* refusal = rule == nullptr ? nullptr : rule->refusal;
+  if (table == Table::Preview && rule != nullptr && rule->preview_refusal != nullptr) refusal = rule->preview_refusal;
+  if (rule == nullptr || refusal != nullptr || !rule->reader) {
+    platform.Set_Busy(false);
+    platform.Show_Message(refusal != nullptr ? refusal : text::Kitchen, Icon::None, title);
+    return Outcome::Refused;
+  }
+  Read(session, *type, *rule->reader, file, title, work);
   session.store = std::move(work);
-  return true;
+  return Outcome::Converted;
+}
+
+Outcome Report(Platform& platform, const Failure& failure, const std::string& title) {
+  platform.Set_Busy(false);
+  platform.Show_Message(failure.what(), failure.icon(), title);
+  return Outcome::Failed;
+}
+
+void Synthesise(Session& session) {
+  Store work = session.store;
+  session.platform.Set_Busy(true);
+  session.registry.synthesis.prepare(work);
+  session.platform.Show_Dif2Raw(work);
+  session.registry.synthesis.compute(work);
+  session.platform.Set_Busy(false);
+  session.store = std::move(work);
 }
 
 }  // namespace
 
-void Convert(Session& session, const std::string& infile, const std::string& outfile) {
+std::string Title_For(const std::string& path) {
+  const std::string name = File_Name_Of(path);
+  return name.empty() ? std::string(Program_Title) : std::string(Program_Title) + " \u2013 " + name;
+}
+
+Outcome Convert(Session& session, std::string_view input_type, std::string_view output_type, const std::string& infile,
+                const std::string& outfile) {
+  Platform& platform = session.platform;
+  const std::string title = Title_For(infile);
   try {
-    if (!Read_Input(session, Convert_Table, infile)) return;
-    const Output_Row& row = Find_Output(session.lists.Output_Choice.Text, session.store.Is_Peak_List != 0);
-    if (row.message != nullptr) {
-      Refuse(session.platform, row.message, row.kind);
-      if (row.event_step) session.platform.Do_Events();
-      return;
+    if (const Outcome read = Read_Input(session, Table::Convert, input_type, infile, title); read != Outcome::Converted)
+      return read;
+    const Output_Type* type = session.registry.Output(output_type);
+    const Output_Rule& rule = type ? Rule_For(*type, session.store.Is_Peak_List != 0) : Kitchen_Rule;
+    if (!rule.writer) {
+      platform.Show_Message(rule.refusal, rule.icon, title);
+      if (rule.event_step) platform.Do_Events();
+      return Outcome::Refused;
     }
-    if (row.synthesise) {
-      Store work = session.store;
-      session.formats.Peaks_To_Scan(work, session.platform);
-      session.store = std::move(work);
-    }
-    const Writer& writer = session.formats.*(row.writer);
-    writer(outfile, session.store, session.platform);
-    session.platform.Do_Events();
+    if (rule.synthesise) Synthesise(session);
+    rule.writer(outfile, session.store, platform);
+    platform.Do_Events();
+    return Outcome::Converted;
   } catch (const Failure& failure) {
-    Report(session.platform, failure);
+    return Report(platform, failure, title);
   }
 }
 
-void Preview(Session& session, const std::string& infile) {
+Outcome Preview(Session& session, std::string_view input_type, const std::string& infile) {
+  Platform& platform = session.platform;
+  const std::string title = Title_For(infile);
   try {
-    session.platform.Set_Busy(true);
-    if (!Read_Input(session, Preview_Table, infile)) return;
-    session.platform.Show_Preview(session.store);
-    session.platform.Do_Events();
+    platform.Set_Busy(true);
+    if (const Outcome read = Read_Input(session, Table::Preview, input_type, infile, title); read != Outcome::Converted)
+      return read;
+    platform.Show_Preview(session.store);
+    platform.Do_Events();
+    return Outcome::Converted;
   } catch (const Failure& failure) {
-    Report(session.platform, failure);
+    return Report(platform, failure, title);
   }
+}
+
+void For_Each_File(Platform& platform, const std::vector<Conversion_Call>& calls,
+                   const std::function<bool(const Conversion_Call&)>& convert) {
+  for (const auto& call : calls) {
+    platform.Do_Events();
+    if (!convert(call)) return;
+  }
+}
+
+Outcome Convert_All(Session& session, std::string_view input_type, std::string_view output_type,
+                    const std::vector<Conversion_Call>& calls, const std::function<bool()>& go_on) {
+  Outcome all = Outcome::Converted;
+  For_Each_File(session.platform, calls, [&](const Conversion_Call& call) {
+    if (go_on && !go_on()) return false;
+    const Outcome one = Convert(session, input_type, output_type, call.infile, call.outfile);
+    if (one == Outcome::Failed || (one == Outcome::Refused && all == Outcome::Converted)) all = one;
+    return true;
+  });
+  return all;
 }
 
 }  // namespace talvo

@@ -1,10 +1,15 @@
 // Convert and Preview: one input file through a reader into the store, then
 // the store through a writer or into the preview window.
+//
+// The input and output types are display names, as the window's lists hold
+// them; talvo-convert turns its keys into names first. A conversion shows
+// every refusal and failure itself and says how it ended.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/platform.h"
 #include "core/registry.h"
@@ -12,30 +17,39 @@
 
 namespace talvo {
 
-using Signature_Fn = std::function<int16_t(const std::string& path, Store& store)>;
-using Reader = std::function<void(const std::string& path, Store& store, Platform& platform)>;
-using Writer = std::function<void(const std::string& path, const Store& store, Platform& platform)>;
-using Synthesis = std::function<void(Store& store, Platform& platform)>;
-
-// The readers, writers and the synthesis the dispatch tables name.
-struct Format_Functions {
-  Signature_Fn File_Signature;
-  Reader Read_Raw1, Read_Raw2, Read_Raw_Ascii, Read_Dif, Read_Uxd, Read_Text_DI, Read_Diamond, Read_Text_Raw,
-      Read_Xye, Read_Gsas, Read_Oxford;
-  Writer Write_Raw2, Write_Treor, Write_UFit, Write_Text_Raw, Write_Bmp;
-  Synthesis Peaks_To_Scan;
-};
-
-// What one conversion works on: the store, the two type lists whose texts
-// select reader and writer, the platform, and the format functions.
+// What one conversion works on: the store that lasts between files, the
+// platform, and the registry of types.
 struct Session {
   Store& store;
-  Type_Lists& lists;
   Platform& platform;
-  const Format_Functions& formats;
+  const Registry& registry;
 };
 
-void Convert(Session& session, const std::string& infile, const std::string& outfile);
-void Preview(Session& session, const std::string& infile);
+enum class Outcome { Converted, Refused, Failed };
+
+Outcome Convert(Session& session, std::string_view input_type, std::string_view output_type, const std::string& infile,
+                const std::string& outfile);
+Outcome Preview(Session& session, std::string_view input_type, const std::string& infile);
+
+struct Conversion_Call {
+  std::string infile;
+  std::string outfile;
+  bool operator==(const Conversion_Call&) const = default;
+};
+
+// The batch loop of the window and of talvo-convert: pending events run once
+// before each file, then `convert`, which returns false to end the batch
+// (the program is closing). A refused or failed file does not stop it.
+void For_Each_File(Platform& platform, const std::vector<Conversion_Call>& calls,
+                   const std::function<bool(const Conversion_Call&)>& convert);
+
+// Every call converted in turn by For_Each_File; `go_on`, asked before each
+// file, ends the batch early. Converted only when every file was.
+Outcome Convert_All(Session& session, std::string_view input_type, std::string_view output_type,
+                    const std::vector<Conversion_Call>& calls, const std::function<bool()>& go_on = {});
+
+// The title of the boxes a conversion of `path` shows: the program's, with
+// the file's name.
+std::string Title_For(const std::string& path);
 
 }  // namespace talvo

@@ -31,6 +31,10 @@ std::vector<uint8_t> Read_Whole_File(const std::string& path) {
   return bytes;
 }
 
+Input_File Load_Input_File(const std::string& path) {
+  return {path, File_Name_Of(path), Read_Whole_File(path)};
+}
+
 namespace {
 
 std::filesystem::path Temporary_Beside(const std::filesystem::path& target) {

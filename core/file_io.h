@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/input_file.h"
+
 namespace talvo {
 
 // Paths handed around the program are UTF-8 text.
@@ -20,6 +22,8 @@ std::string File_Name_Of(const std::string& path);
 
 // Throws Failure naming the file when it is missing or cannot be read.
 std::vector<uint8_t> Read_Whole_File(const std::string& path);
+// The same, with the path and the name a reader's messages use.
+Input_File Load_Input_File(const std::string& path);
 
 // Throws Failure naming the file when it cannot be created or written.
 void Write_File_Atomically(const std::string& path, std::string_view bytes);

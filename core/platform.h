@@ -33,6 +33,10 @@ class Platform {
   // Let pending user-interface events run once.
   virtual void Do_Events() = 0;
 
+  // A remark about a file that was read all the same, which the window
+  // keeps to itself; talvo-convert prints it as a warning.
+  virtual void Note(const std::string& text) { (void)text; }
+
   // Regional settings.
   virtual char Decimal_Separator() = 0;
   virtual std::string Short_Date() = 0;
@@ -41,7 +45,9 @@ class Platform {
   // stored its fields. A front end that cannot accept the values it was
   // given (talvo-convert with a bad option) throws Failure instead.
   virtual void Show_Dif2Raw(Store& store) = 0;
-  virtual void Show_Oxford2Raw(Store& store) = 0;
+  // The import dialog of a GSAS or Oxford scan; `lines` is the text of the
+  // file read (Windows-1252), shown beside the fields.
+  virtual void Show_Oxford2Raw(Store& store, const std::string& lines) = 0;
   virtual void Show_Preview(const Store& store) = 0;
   // The bitmap window: draws the scan's curve and saves it as `path`.
   virtual void Show_Bmp_Saver(const Store& store, const std::string& path) = 0;

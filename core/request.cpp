@@ -171,10 +171,7 @@ void Run_Request(Platform& platform, std::string_view in_field, std::string_view
     return;
   }
   if (request.is_list && !platform.Ask_Yes_No(text::Multiple_Files, Program_Title)) return;
-  for (const auto& call : request.calls) {
-    platform.Do_Events();
-    if (!convert(call)) return;
-  }
+  For_Each_File(platform, request.calls, convert);
 }
 
 std::string Browse_Text(const std::vector<std::string>& paths, bool quote) {

@@ -15,15 +15,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/dispatch.h"
 #include "core/platform.h"
 
 namespace talvo {
-
-struct Conversion_Call {
-  std::string infile;
-  std::string outfile;
-  bool operator==(const Conversion_Call&) const = default;
-};
 
 struct Conversion_Request {
   bool empty_input = false;  // nothing to convert: the "You must select" warning
@@ -35,8 +30,8 @@ Conversion_Request Split_Request(std::string_view in_field, std::string_view out
 
 // The whole request as the window runs it: the "You must select" warning
 // for an empty input, the multiple-file question for a list, then for each
-// call the event step and `convert`, which returns false to end the batch
-// (the program is closing).
+// call, through For_Each_File, the event step and `convert`, which returns
+// false to end the batch (the program is closing).
 void Run_Request(Platform& platform, std::string_view in_field, std::string_view out_field,
                  const std::function<bool(const Conversion_Call&)>& convert);
 

@@ -76,10 +76,6 @@ struct Store {
   float Noise_Height = 3.0f;
   int16_t Preserve_Range = False16;
 
-  // Paths handed between the readers and their windows
-  std::string Oxford_File;
-  std::string Bmp_File_Name;
-
   // Working copies of the binary headers; all zero bytes at start-up.
   std::array<char, 4> File_Sig{};
   std::array<uint8_t, Raw1_Header_Size> Raw1_Header{};
@@ -95,6 +91,10 @@ struct Store {
 // Dif_Header, exactly as held (NUL bytes included).
 std::string Dif_Title(const Store& store);
 void Set_Dif_Title(Store& store, const std::string& text32);
+
+// The largest of points 1..n (n >= 1), compared as the 32-bit items they are:
+// a later point replaces the maximum only when it is greater.
+float Largest_Intensity(const std::vector<float>& intensities, int32_t n);
 
 // True when Intensities holds points 1..n.
 inline bool Holds_Points(const Store& store, int32_t n) {

@@ -1,5 +1,11 @@
+// Every input and output type, in list order, with what the program does
+// with each. Adding an input type is its reader in its format's file and one
+// entry here.
 #include "formats/format_table.h"
 
+#include "core/file_io.h"
+#include "core/messages.h"
+#include "core/store.h"
 #include "formats/bitmap/bmp.h"
 #include "formats/diffracplus/dif.h"
 #include "formats/diffracplus/raw.h"
@@ -15,28 +21,97 @@
 
 namespace talvo {
 
-const Format_Functions& Format_Table() {
-  static const Format_Functions table = {
-      .File_Signature = File_Signature,
-      .Read_Raw1 = Read_Raw1,
-      .Read_Raw2 = Read_Raw2,
-      .Read_Raw_Ascii = Read_Raw_Ascii,
-      .Read_Dif = Read_Dif,
-      .Read_Uxd = Read_Uxd,
-      .Read_Text_DI = Read_Text_DI,
-      .Read_Diamond = Read_Diamond,
-      .Read_Text_Raw = Read_Text_Raw,
-      .Read_Xye = Read_Xye,
-      .Read_Gsas = Read_Gsas,
-      .Read_Oxford = Read_Oxford,
-      .Write_Raw2 = Write_Raw2,
-      .Write_Treor = Write_Treor,
-      .Write_UFit = Write_UFit,
-      .Write_Text_Raw = Write_Text_Raw,
-      .Write_Bmp = Write_Bmp,
-      .Peaks_To_Scan = Peaks_To_Scan,
+namespace {
+
+namespace sig = signature;
+
+Signature_Rule Reads(int16_t code, const char* name, Reader_Fn read, bool busy = true) {
+  return {code, Reader{name, std::move(read), busy}, nullptr, nullptr};
+}
+Signature_Rule Refuses(int16_t code, const char* refusal) {
+  return {code, std::nullopt, refusal, nullptr};
+}
+
+const Signature_Rule Dif1_Refused = Refuses(sig::Dif1, text::Dif1_Not_Supported);
+const Signature_Rule Dif2_Read = Reads(sig::Dif2, "Read_Dif", Read_Dif);
+const Signature_Rule Raw1_Read = Reads(sig::Raw1, "Read_Raw1", Read_Raw1);
+const Signature_Rule Raw2_Read = Reads(sig::Raw2, "Read_Raw2", Read_Raw2, false);  // leaves the pointer alone
+
+Signature_Rule With_Preview_Refusal(Signature_Rule rule, const char* refusal) {
+  rule.preview_refusal = refusal;
+  return rule;
+}
+
+std::vector<Input_Type> Input_Types() {
+  return {
+      {"dif",
+       "Diffrac-Plus DIF",
+       "*.dif",
+       {Dif1_Refused, Dif2_Read, With_Preview_Refusal(Refuses(sig::Dif3, text::Dif3_Not_Supported), text::Not_Dif),
+        Refuses(Any_Code, text::Not_Dif)}},
+      {"raw",
+       "Diffrac-Plus RAW",
+       "*.raw",
+       {Raw1_Read, Raw2_Read, Refuses(sig::Raw3, text::Raw3_Not_Supported), Refuses(Any_Code, text::Not_Raw)}},
+      {"uxd", "Universal X-Ray Data", "*.uxd", {Reads(Any_Code, "Read_Uxd", Read_Uxd)}},
+      {"text-di",
+       "Formatted text (D/I)",
+       "*.txt",
+       {With_Preview_Refusal(Reads(Any_Code, "Read_Text_DI", Read_Text_DI), text::Text_Preview_Unavailable)}},
+      {"diamond",
+       "Diamond text (D/I)",
+       "*.txt",
+       {With_Preview_Refusal(Reads(Any_Code, "Read_Diamond", Read_Diamond), text::Text_Preview_Unavailable)}},
+      {"text-raw", "Formatted text (RAW)", "*.txt", {Reads(Any_Code, "Read_Text_Raw", Read_Text_Raw)}},
+      {"gsas", "GSAS text raw data (gsas)", "*.gsas", {Reads(Any_Code, "Read_Gsas", Read_Gsas)}, true},
+      {"xye", "Mercury text raw data (xye)", "*.xye", {Reads(Any_Code, "Read_Xye", Read_Xye)}},
+      {"oxford", "Oxford text raw data (dat)", "*.dat", {Reads(Any_Code, "Read_Oxford", Read_Oxford)}, true},
+      {"auto",
+       "Automatic (by signature)",
+       "*.*",
+       {Dif1_Refused, Dif2_Read, Raw1_Read, Raw2_Read,
+        With_Preview_Refusal(Reads(sig::Raw_Ascii, "Read_Raw_Ascii", Read_Raw_Ascii), text::Unknown_Signature_Preview),
+        With_Preview_Refusal(Refuses(Any_Code, text::Unknown_Signature_Convert), text::Unknown_Signature_Preview)}},
   };
-  return table;
+}
+
+// The peak-list formats refuse a step scan; the step-scan formats take a
+// scan directly and synthesise one from a peak list first.
+const Output_Rule Cannot_Do_That = {nullptr, false, text::Cannot_Do_That, Icon::Exclamation, false};
+Output_Rule Writes(Writer_Fn writer, bool synthesise = false) {
+  return {std::move(writer), synthesise};
+}
+Output_Rule Not_Yet(const char* message) {
+  return {nullptr, false, message, Icon::None, true};
+}
+Output_Rule Warns(const char* message) {
+  return {nullptr, false, message, Icon::Exclamation, false};
+}
+
+std::vector<Output_Type> Output_Types() {
+  return {
+      {"dif", "Diffrac-Plus DIF", "*.dif", Cannot_Do_That, Not_Yet(text::Dif_Not_Yet)},
+      {"raw2", "Diffrac-Plus RAW (Version 2)", "*.raw", Writes(Write_Raw2), Writes(Write_Raw2, true)},
+      {"uxd", "Universal X-Ray Data", "*.uxd", Cannot_Do_That, Not_Yet(text::Uxd_Not_Yet)},
+      {"text-di", "Formatted text (D/I)", "*.txt", Warns(text::Kitchen), Warns(text::Kitchen)},
+      {"text-raw", "Formatted text (RAW)", "*.txt", Writes(Write_Text_Raw), Warns(text::Choose_UFit)},
+      {"treor", "Treor", "*.tre", Cannot_Do_That, Writes(Write_Treor)},
+      {"ufit", "U-Fit", "*.dif", Cannot_Do_That, Writes(Write_UFit)},
+      {"bmp", "Windows Bitmap", "*.bmp", Writes(Write_Bmp), Writes(Write_Bmp, true)},
+  };
+}
+
+}  // namespace
+
+const Registry& Format_Table() {
+  static const Registry registry = {
+      Input_Types(),
+      Output_Types(),
+      Load_Input_File,
+      [](const Input_File& file, Store& store) { return File_Signature(file, store); },
+      {Prepare_Synthesis, Synthesise_Scan},
+  };
+  return registry;
 }
 
 }  // namespace talvo

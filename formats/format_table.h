@@ -1,10 +1,10 @@
-// The readers, writers and the synthesis behind the dispatch tables.
+// The program's file types, in the order of the window's lists.
 #pragma once
 
-#include "core/dispatch.h"
+#include "core/registry.h"
 
 namespace talvo {
 
-const Format_Functions& Format_Table();
+const Registry& Format_Table();
 
 }  // namespace talvo

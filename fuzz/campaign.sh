@@ -27,7 +27,9 @@ cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=
   -DTALVO_BUILD_GUI=OFF -DTALVO_BUILD_TESTS=OFF -DTALVO_BUILD_FUZZ=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
 
-targets=(raw1 raw2 raw_ascii dif uxd text_di diamond text_raw xye gsas oxford dispatch)
+# Every target built: one per reader of the registry, and the dispatcher.
+targets=()
+for binary in "$build"/fuzz/fuzz_*; do targets+=("${binary##*/fuzz_}"); done
 [ $# -gt 0 ] && ! $replay_only && targets=("$@")
 export TMPDIR=/dev/shm
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
@@ -42,31 +44,27 @@ done
 echo "regression corpus replayed clean"
 $replay_only && exit 0
 
-# Seeds: the sample files of each target's input type, and its regression inputs.
-declare -A samples=(
-  [raw1]="quartz-v1.raw" [raw2]="quartz.raw" [raw_ascii]="quartz-text.raw" [dif]="quartz.dif"
-  [uxd]="quartz.uxd" [text_di]="quartz-di.txt" [diamond]="quartz-diamond.txt" [text_raw]="quartz-scan.txt"
-  [xye]="quartz.xye" [gsas]="quartz.gsas" [oxford]="quartz.dat")
-# Input and output type numbers of fuzz_dispatch (first two bytes of an input).
-declare -A input_number=(
-  [dif]=0 [raw1]=1 [raw2]=1 [uxd]=2 [text_di]=3 [diamond]=4 [text_raw]=5 [gsas]=6 [xye]=7 [oxford]=8 [raw_ascii]=9)
-
+# Seeds: every sample file for every reader (a reader that does not know a
+# file refuses it at once), and for the dispatcher every sample under every
+# input type (first byte) to four outputs (second byte); plus the
+# regression inputs.
 for target in "${targets[@]}"; do
   seeds="$build/seeds/$target"
   mkdir -p "$seeds" "$build/corpus/$target" "$build/findings/$target"
   [ -d "$root/fuzz/regression/$target" ] && cp -f "$root/fuzz/regression/$target"/* "$seeds"/ 2>/dev/null || true
-  if [ "$target" = dispatch ]; then
-    for reader in "${!samples[@]}"; do
-      sample="$root/samples/${samples[$reader]}"
-      [ -f "$sample" ] || continue
-      for output in 1 4 6 7; do
-        { printf "\\x$(printf %02x "${input_number[$reader]}")\\x$(printf %02x "$output")"; cat "$sample"; } \
-          >"$seeds/$reader-$output"
+  for sample in "$root"/samples/*; do
+    case "$sample" in *.md) continue ;; esac
+    if [ "$target" = dispatch ]; then
+      for input in 0 1 2 3 4 5 6 7 8 9; do
+        for output in 1 4 6 7; do
+          { printf "\\x$(printf %02x "$input")\\x$(printf %02x "$output")"; cat "$sample"; } \
+            >"$seeds/${sample##*/}-$input-$output"
+        done
       done
-    done
-  elif [ -f "$root/samples/${samples[$target]}" ]; then
-    cp -f "$root/samples/${samples[$target]}" "$seeds/"
-  fi
+    else
+      cp -f "$sample" "$seeds/"
+    fi
+  done
 done
 
 run_target() {

@@ -1,14 +1,19 @@
-// A step scan synthesised from the peak list of the store.
+// A step scan synthesised from the peak list of the store, in the two steps
+// around the synthesis parameters dialog that the conversion shows between
+// them.
 #pragma once
 
 namespace talvo {
 
-class Platform;
 struct Store;
 
-// Shows the synthesis parameters dialog, then fills the scan items from the
-// peak table over Range_Limits. Throws Failure when the parameters give no
-// scan (a platform whose dialog let them through).
-void Peaks_To_Scan(Store& store, Platform& platform);
+// The scan items the dialog opens on: the start and the point count of the
+// range the peak list set.
+void Prepare_Synthesis(Store& store);
+
+// Fills the scan items from the peak table over Range_Limits, as the dialog
+// left the settings. Throws Failure when they give no scan (a front end
+// whose dialog let them through).
+void Synthesise_Scan(Store& store);
 
 }  // namespace talvo

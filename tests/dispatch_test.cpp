@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "core/failure.h"
+#include "core/file_io.h"
 #include "core/messages.h"
+#include "core/text32.h"
 #include "fixtures/recording_platform.h"
+#include "fixtures/temp_dir.h"
+#include "formats/format_table.h"
+#include "ui/type_lists.h"
 
 namespace talvo {
 namespace {
@@ -12,60 +17,61 @@ namespace {
 using testing::Recorded_Message;
 using testing::Recording_Platform;
 
-// Format functions that log their names; readers set the pattern kind the
-// test asks for.
+const std::string Title = "Talvo \u2013 in.dat";
+
+// The program's registry with every reader, writer and synthesis step
+// replaced by one that logs its name; readers set the pattern kind the test
+// asks for, and the signature is the code the test gives.
 class Dispatch : public ::testing::Test {
  protected:
-  Dispatch() {
-    Main_Window_Load(lists, store);
-    auto reader = [this](const char* name) {
-      return [this, name](const std::string&, Store& s, Platform&) {
-        log.push_back(name);
-        s.Is_Peak_List = reads_peak_list ? True16 : False16;
-        s.Sample_ID = std::string(32, 'R');
-        if (fail_read) throw Failure("bad file");
-      };
-    };
-    auto writer = [this](const char* name) {
-      return [this, name](const std::string& path, const Store&, Platform&) {
-        log.push_back(std::string(name) + " " + path);
-      };
-    };
-    formats.File_Signature = [this](const std::string&, Store& s) {
+  Dispatch() : registry(Format_Table()) {
+    for (auto& type : registry.inputs)
+      for (auto& rule : type.rules)
+        if (rule.reader) rule.reader->read = Logging_Reader(rule.reader->name);
+    for (auto& type : registry.outputs)
+      for (Output_Rule* rule : {&type.scan, &type.peaks})
+        if (rule->writer) rule->writer = Logging_Writer(std::string(type.key));
+    registry.signature = [this](const Input_File&, Store& s) {
       s.File_Sig = {'X', 'X', 'X', 'X'};
       return code;
     };
-    formats.Read_Raw1 = reader("Read_Raw1");
-    formats.Read_Raw2 = reader("Read_Raw2");
-    formats.Read_Raw_Ascii = reader("Read_Raw_Ascii");
-    formats.Read_Dif = reader("Read_Dif");
-    formats.Read_Uxd = reader("Read_Uxd");
-    formats.Read_Text_DI = reader("Read_Text_DI");
-    formats.Read_Diamond = reader("Read_Diamond");
-    formats.Read_Text_Raw = reader("Read_Text_Raw");
-    formats.Read_Xye = reader("Read_Xye");
-    formats.Read_Gsas = reader("Read_Gsas");
-    formats.Read_Oxford = reader("Read_Oxford");
-    formats.Write_Raw2 = writer("Write_Raw2");
-    formats.Write_Treor = writer("Write_Treor");
-    formats.Write_UFit = writer("Write_UFit");
-    formats.Write_Text_Raw = writer("Write_Text_Raw");
-    formats.Write_Bmp = writer("Write_Bmp");
-    formats.Peaks_To_Scan = [this](Store&, Platform&) { log.push_back("Peaks_To_Scan"); };
+    registry.synthesis = {[this](Store&) { log.push_back("Prepare_Synthesis"); },
+                          [this](Store&) { log.push_back("Synthesise_Scan"); }};
+    input = dir.Write("in.dat", "some bytes");
   }
 
-  void Convert_With(const std::string& input, int16_t signature, const std::string& output = "Formatted text (RAW)") {
-    lists.Input_Choice.Text = input;
-    lists.Output_Choice.Text = output;
+  Reader_Fn Logging_Reader(const char* name) {
+    return [this, name](const Input_File&, Store& s) {
+      log.push_back(name);
+      s.Is_Peak_List = reads_peak_list ? True16 : False16;
+      s.Sample_ID = std::string(32, 'R');
+      if (fail_read) throw Failure("bad file");
+      return Read_Result{};
+    };
+  }
+  Writer_Fn Logging_Writer(const std::string& key) {
+    return [this, key](const std::string& path, const Store&, Platform&) {
+      log.push_back("write " + key + " " + File_Name_Of(path));
+    };
+  }
+
+  Outcome Convert_With(const std::string& input_type, int16_t signature,
+                       const std::string& output_type = "Formatted text (RAW)") {
     code = signature;
-    Session session{store, lists, platform, formats};
-    Convert(session, "in.dat", "out.dat");
+    Session session{store, platform, registry};
+    return Convert(session, input_type, output_type, input, dir.Path("out.dat"));
+  }
+  Outcome Preview_With(const std::string& input_type, int16_t signature) {
+    code = signature;
+    Session session{store, platform, registry};
+    return Preview(session, input_type, input);
   }
 
+  testing::Temp_Dir dir;
+  std::string input;
+  Registry registry;
   Store store;
-  Type_Lists lists;
   Recording_Platform platform;
-  Format_Functions formats;
   std::vector<std::string> log;
   int16_t code = -1;
   bool reads_peak_list = false;
@@ -112,11 +118,11 @@ TEST_F(Dispatch, EveryInputRowReadsOrRefusesByTypeAndSignature) {
     platform.messages.clear();
     Convert_With(c.type, c.code);
     if (c.reader) {
-      EXPECT_EQ(log, (std::vector<std::string>{c.reader, "Write_Text_Raw out.dat"})) << c.type << " " << c.code;
+      EXPECT_EQ(log, (std::vector<std::string>{c.reader, "write text-raw out.dat"})) << c.type << " " << c.code;
       EXPECT_TRUE(platform.messages.empty()) << c.type << " " << c.code;
     } else {
       EXPECT_TRUE(log.empty()) << c.type << " " << c.code;
-      EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{c.message, Icon::None, "Talvo"}}))
+      EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{c.message, Icon::None, Title}}))
           << c.type << " " << c.code;
     }
   }
@@ -138,13 +144,95 @@ TEST_F(Dispatch, AFailedReadKeepsThePreviousPatternAndWritesNothing) {
   Convert_With("Diffrac-Plus RAW", 4, "Diffrac-Plus RAW (Version 2)");
   EXPECT_EQ(log, (std::vector<std::string>{"Read_Raw2"}));  // no writer after a failed read
   EXPECT_EQ(store, before);
-  EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{"bad file", Icon::Critical, "Talvo"}}));
+  EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{"bad file", Icon::Critical, Title}}));
   EXPECT_EQ(platform.calls, (std::vector<std::string>{"normal", "message"}));
 }
 
-TEST_F(Dispatch, ATextNamingNoTypeReadsNothingAndWritesTheStore) {
-  Convert_With("Something typed", 4, "Diffrac-Plus RAW (Version 2)");
-  EXPECT_EQ(log, (std::vector<std::string>{"Write_Raw2 out.dat"}));
+TEST_F(Dispatch, ATextNamingNoInputTypeIsRefusedAndWritesNothing) {
+  Convert_With("Diffrac-Plus RAW", 4);
+  const Store before = store;
+  log.clear();
+  platform.messages.clear();
+  EXPECT_EQ(Convert_With("Something typed", 4, "Diffrac-Plus RAW (Version 2)"), Outcome::Refused);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(store, before);
+  EXPECT_EQ(platform.messages,
+            (std::vector<Recorded_Message>{{"\"Something typed\" is not an input type", Icon::Exclamation, Title}}));
+  EXPECT_EQ(Preview_With("diffrac-plus raw", 4), Outcome::Refused);  // names compare whole and with case
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(Dispatch, TheOutcomeSaysWhetherTheFileWasConverted) {
+  EXPECT_EQ(Convert_With("Diffrac-Plus RAW", 4), Outcome::Converted);
+  EXPECT_EQ(Convert_With("Diffrac-Plus RAW", 7), Outcome::Refused);
+  EXPECT_EQ(Convert_With("Diffrac-Plus RAW", 4, "Treor"), Outcome::Refused);
+  fail_read = true;
+  EXPECT_EQ(Convert_With("Diffrac-Plus RAW", 4), Outcome::Failed);
+  EXPECT_EQ(Convert_With("Diffrac-Plus RAW", 4, "Gone"), Outcome::Failed);
+}
+
+TEST_F(Dispatch, AMissingInputFileIsAFailureNamingIt) {
+  input = dir.Path("MISSING.RAW");
+  EXPECT_EQ(Convert_With("Diffrac-Plus RAW", 4), Outcome::Failed);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].text.find("MISSING.RAW"), std::string::npos);
+  EXPECT_EQ(platform.messages[0].title, "Talvo \u2013 MISSING.RAW");
+  EXPECT_TRUE(log.empty());
+}
+
+// What a reader reports besides the pattern is the conversion's to show:
+// the question of a sample name, warnings, the import dialog with the text
+// already read.
+TEST_F(Dispatch, TheConversionAsksWhatTheReaderLeavesToAsk) {
+  for (auto& type : registry.inputs)
+    for (auto& rule : type.rules)
+      if (rule.reader && std::string(rule.reader->name) == "Read_Oxford")
+        rule.reader->read = [](const Input_File&, Store& s) {
+          s.Sample_ID = std::string(32, 'F');
+          Read_Result result;
+          result.proposed_sample = "run7" + std::string(28, ' ');
+          result.warnings = {{"seen in the window", true}, {"said on the command line only", false}};
+          return result;
+        };
+  std::string dialog_lines;
+  platform.on_oxford2raw = [&](Store& s, const std::string& lines) {
+    dialog_lines = lines;
+    EXPECT_EQ(s.Sample_ID, "Quartz" + std::string(26, ' '));
+  };
+  platform.text_answer = "Quartz";
+  EXPECT_EQ(Convert_With("Oxford text raw data (dat)", -1), Outcome::Converted);
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"busy", "ask-text", "normal", "message", "note", "events",
+                                                      "oxford2raw", "events"}));
+  EXPECT_EQ(platform.questions, (std::vector<std::string>{"Quel nom voulez-vous donner \u00e0 l'\u00e9chantillon run7" +
+                                                          std::string(28, ' ') + " ?"}));
+  EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{"seen in the window", Icon::Exclamation, Title}}));
+  EXPECT_EQ(platform.notes, (std::vector<std::string>{"said on the command line only"}));
+  EXPECT_EQ(dialog_lines, "some bytes");
+}
+
+TEST_F(Dispatch, EachFileIsWrittenWithTheHeaderRecordsOfItsOwnRead) {
+  store.Raw2_Header.fill(0x55);
+  store.Raw2_Range_Header.fill(0x55);
+  Set_Dif_Title(store, "kept title");
+  Store seen;
+  registry.outputs[1].scan.writer = [&](const std::string&, const Store& s, Platform&) { seen = s; };
+  Convert_With("Formatted text (RAW)", -1, "Diffrac-Plus RAW (Version 2)");
+  EXPECT_EQ(seen.Raw2_Header, decltype(seen.Raw2_Header){});
+  EXPECT_EQ(seen.Raw2_Range_Header, decltype(seen.Raw2_Range_Header){});
+  EXPECT_EQ(Dif_Title(seen), Fit32("kept title"));  // the title a list without one keeps
+}
+
+TEST_F(Dispatch, ABatchGoesOnAfterARefusalAndSaysWhetherAllConverted) {
+  code = 4;
+  Session session{store, platform, registry};
+  const std::vector<Conversion_Call> calls = {{input, "a.out"}, {dir.Path("none"), "b.out"}, {input, "c.out"}};
+  EXPECT_EQ(Convert_All(session, "Diffrac-Plus RAW", "Formatted text (RAW)", calls), Outcome::Failed);
+  EXPECT_EQ(log, (std::vector<std::string>{"Read_Raw2", "write text-raw a.out", "Read_Raw2", "write text-raw c.out"}));
+  log.clear();
+  int asked = 0;
+  EXPECT_EQ(Convert_All(session, "Diffrac-Plus RAW", "Formatted text (RAW)", calls, [&] { return ++asked < 2; }),
+            Outcome::Converted);
+  EXPECT_EQ(log, (std::vector<std::string>{"Read_Raw2", "write text-raw a.out"}));
 }
 
 struct Output_Case {
@@ -160,19 +248,28 @@ TEST_F(Dispatch, EveryOutputRowWritesOrRefusesByTypeAndKind) {
   const std::vector<Output_Case> cases = {
       {"Diffrac-Plus DIF", false, {}, "I Can't do that!", Icon::Exclamation, false},
       {"Diffrac-Plus DIF", true, {}, "Convertion to DIF not yet available", Icon::None, true},
-      {"Diffrac-Plus RAW (Version 2)", false, {"Write_Raw2 out.dat"}, nullptr, Icon::None, true},
-      {"Diffrac-Plus RAW (Version 2)", true, {"Peaks_To_Scan", "Write_Raw2 out.dat"}, nullptr, Icon::None, true},
+      {"Diffrac-Plus RAW (Version 2)", false, {"write raw2 out.dat"}, nullptr, Icon::None, true},
+      {"Diffrac-Plus RAW (Version 2)",
+       true,
+       {"Prepare_Synthesis", "Synthesise_Scan", "write raw2 out.dat"},
+       nullptr,
+       Icon::None,
+       true},
       {"Universal X-Ray Data", false, {}, "I Can't do that!", Icon::Exclamation, false},
       {"Universal X-Ray Data", true, {}, "Convertion from RAW to UXD not yet available", Icon::None, true},
-      {"Formatted text (RAW)", false, {"Write_Text_Raw out.dat"}, nullptr, Icon::None, true},
-      {"Formatted text (RAW)", true, {}, "Not available at this time, choose U-Fit output.", Icon::Exclamation,
-       false},
+      {"Formatted text (RAW)", false, {"write text-raw out.dat"}, nullptr, Icon::None, true},
+      {"Formatted text (RAW)", true, {}, "Not available at this time, choose U-Fit output.", Icon::Exclamation, false},
       {"Treor", false, {}, "I Can't do that!", Icon::Exclamation, false},
-      {"Treor", true, {"Write_Treor out.dat"}, nullptr, Icon::None, true},
+      {"Treor", true, {"write treor out.dat"}, nullptr, Icon::None, true},
       {"U-Fit", false, {}, "I Can't do that!", Icon::Exclamation, false},
-      {"U-Fit", true, {"Write_UFit out.dat"}, nullptr, Icon::None, true},
-      {"Windows Bitmap", false, {"Write_Bmp out.dat"}, nullptr, Icon::None, true},
-      {"Windows Bitmap", true, {"Peaks_To_Scan", "Write_Bmp out.dat"}, nullptr, Icon::None, true},
+      {"U-Fit", true, {"write ufit out.dat"}, nullptr, Icon::None, true},
+      {"Windows Bitmap", false, {"write bmp out.dat"}, nullptr, Icon::None, true},
+      {"Windows Bitmap",
+       true,
+       {"Prepare_Synthesis", "Synthesise_Scan", "write bmp out.dat"},
+       nullptr,
+       Icon::None,
+       true},
       {"Formatted text (D/I)", false, {}, "Sorry, there was a problem in my kitchen", Icon::Exclamation, false},
       {"Formatted text (D/I)", true, {}, "Sorry, there was a problem in my kitchen", Icon::Exclamation, false},
       {"typed text", true, {}, "Sorry, there was a problem in my kitchen", Icon::Exclamation, false},
@@ -187,7 +284,7 @@ TEST_F(Dispatch, EveryOutputRowWritesOrRefusesByTypeAndKind) {
     expected_log.insert(expected_log.end(), c.log.begin(), c.log.end());
     EXPECT_EQ(log, expected_log) << c.type << " " << c.peak_list;
     if (c.message)
-      EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{c.message, c.icon, "Talvo"}})) << c.type;
+      EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{c.message, c.icon, Title}})) << c.type;
     else
       EXPECT_TRUE(platform.messages.empty()) << c.type;
     const bool events = !platform.calls.empty() && platform.calls.back() == "events";
@@ -222,27 +319,26 @@ TEST_F(Dispatch, PreviewReadsThenShowsTheWindowOrRefuses) {
     log.clear();
     platform.messages.clear();
     platform.calls.clear();
-    lists.Input_Choice.Text = c.type;
-    code = c.code;
-    Session session{store, lists, platform, formats};
-    Preview(session, "in.dat");
+    Preview_With(c.type, c.code);
     if (c.reader) {
       EXPECT_EQ(log, (std::vector<std::string>{c.reader})) << c.type << " " << c.code;
-      EXPECT_EQ(platform.calls, (std::vector<std::string>{"busy", "preview", "events"})) << c.type;
+      ASSERT_GE(platform.calls.size(), 3u);
+      EXPECT_EQ(platform.calls.front(), "busy");
+      EXPECT_EQ(std::vector<std::string>(platform.calls.end() - 2, platform.calls.end()),
+                (std::vector<std::string>{"preview", "events"}))
+          << c.type;
+      EXPECT_TRUE(platform.messages.empty()) << c.type;
     } else {
       EXPECT_TRUE(log.empty());
       EXPECT_EQ(platform.calls, (std::vector<std::string>{"busy", "normal", "message"})) << c.type;
-      EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{c.message, Icon::None, "Talvo"}})) << c.type;
+      EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{c.message, Icon::None, Title}})) << c.type;
     }
   }
 }
 
 TEST_F(Dispatch, PreviewOpensNoWindowAfterAFailedRead) {
   fail_read = true;
-  lists.Input_Choice.Text = "Diffrac-Plus RAW";
-  code = 4;
-  Session session{store, lists, platform, formats};
-  Preview(session, "in.dat");
+  Preview_With("Diffrac-Plus RAW", 4);
   EXPECT_EQ(platform.calls, (std::vector<std::string>{"busy", "normal", "message"}));
 }
 
@@ -250,7 +346,7 @@ TEST(Registry, StartUpListsAndSelections) {
   Type_Lists lists;
   Store store;
   store.Nb_Points = 7;
-  Main_Window_Load(lists, store);
+  Main_Window_Load(lists, store, Format_Table());
   EXPECT_EQ(lists.Input_Choice.Entries.size(), 10u);
   EXPECT_EQ(lists.Output_Choice.Entries.size(), 8u);
   EXPECT_EQ(lists.Input_Choice.Text, "Diffrac-Plus RAW");

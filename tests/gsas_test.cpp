@@ -6,6 +6,7 @@
 #include "core/failure.h"
 #include "core/registry.h"
 #include "core/store.h"
+#include "fixtures/read_file.h"
 #include "fixtures/recording_platform.h"
 #include "fixtures/temp_dir.h"
 #include "formats/format_table.h"
@@ -66,7 +67,7 @@ class Gsas : public ::testing::Test {
   Recording_Platform platform;
   Store store;
 
-  void Read(const std::string& text) { Read_Gsas(dir.Write("scan.gsas", text), store, platform); }
+  void Read(const std::string& text) { testing::Read_Path(Read_Gsas, dir.Write("scan.gsas", text), store); }
   std::vector<float> Points() const { return {store.Intensities.begin() + 1, store.Intensities.end()}; }
   std::string Failure_Of(const std::string& text) {
     try {
@@ -95,8 +96,6 @@ TEST_F(Gsas, TheBankLineGivesStartAndStepInCentidegrees) {
   EXPECT_EQ(store.Nb_Ranges, 1);
   EXPECT_EQ(store.Lambda1, 0.70926f);
   EXPECT_EQ(store.Lambda2, 0.70926f);
-  EXPECT_EQ(store.Oxford_File, dir.Path("scan.gsas"));
-  EXPECT_EQ(platform.calls, (std::vector<std::string>{"busy", "normal", "events", "oxford2raw"}));
 }
 
 TEST_F(Gsas, LeadingPointsWithoutCountsMoveTheStartForward) {
@@ -157,17 +156,13 @@ TEST_F(Gsas, ABankLineWithoutBankOrEsdIsRefusedWithThePlainMessage) {
 // Through the dispatcher: the plain message box of the program's title, the
 // previous pattern whole, no dialog and no file.
 TEST_F(Gsas, TheDispatcherShowsTheBankMessageWithoutIconAndKeepsTheStore) {
-  Type_Lists lists;
-  Main_Window_Load(lists, store);
-  lists.Input_Choice.Text = "GSAS text raw data (gsas)";
-  lists.Output_Choice.Text = "Diffrac-Plus RAW (Version 2)";
   store.Sample_ID = std::string(32, 'P');
   const Store before = store;
-  Session session{store, lists, platform, Format_Table()};
+  Session session{store, platform, Format_Table()};
   const std::string input =
       dir.Write("bad.gsas", Gsas_File(Bank_Line(1, "500.0", "2.5", "bank"), {Record({"1", "2", "3", "4", "5"})}));
-  Convert(session, input, dir.Path("bad.raw"));
-  EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{Bank_Message, Icon::None, "Talvo"}}));
+  Convert(session, "GSAS text raw data (gsas)", "Diffrac-Plus RAW (Version 2)", input, dir.Path("bad.raw"));
+  EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{{Bank_Message, Icon::None, "Talvo \u2013 bad.gsas"}}));
   EXPECT_EQ(store, before);
   EXPECT_EQ(dir.Files(), (std::vector<std::string>{"bad.gsas"}));
   EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "oxford2raw"), 0);

@@ -6,6 +6,7 @@
 
 #include "core/failure.h"
 #include "core/store.h"
+#include "fixtures/read_file.h"
 #include "fixtures/recording_platform.h"
 #include "fixtures/run_convert.h"
 #include "fixtures/temp_dir.h"
@@ -23,7 +24,7 @@ using testing::Temp_Dir;
 Store Read_Back(const std::string& path) {
   Store store;
   Recording_Platform platform;
-  Read_Raw2(path, store, platform);
+  testing::Read_Path(Read_Raw2, path, store);
   return store;
 }
 

@@ -4,10 +4,13 @@
 
 #include <filesystem>
 
+#include "core/dispatch.h"
 #include "core/failure.h"
 #include "core/store.h"
+#include "fixtures/read_file.h"
 #include "fixtures/recording_platform.h"
 #include "fixtures/temp_dir.h"
+#include "formats/format_table.h"
 
 namespace talvo {
 namespace {
@@ -45,7 +48,13 @@ class Oxford : public ::testing::Test {
   Store store;
 
   void Read(const std::string& text, const char* name = "scan.dat") {
-    Read_Oxford(dir.Write(name, text), store, platform);
+    testing::Read_Path(Read_Oxford, dir.Write(name, text), store);
+  }
+  // The whole import, as the conversion runs it: the reader, the question
+  // of a "[PowderGraph" file, the import dialog; then a formatted text file.
+  void Import(const std::string& text, const char* name = "scan.dat") {
+    Session session{store, platform, Format_Table()};
+    Convert(session, "Oxford text raw data (dat)", "Formatted text (RAW)", dir.Write(name, text), dir.Path("out.txt"));
   }
   std::vector<float> Points() const { return {store.Intensities.begin() + 1, store.Intensities.end()}; }
 };
@@ -70,18 +79,18 @@ TEST_F(Oxford, APowderGraphTitleProposesTheFileNameAndTakesTheAnswer) {
   // A backslash path, as Windows gives it: on Windows a file in the folder
   // "data", elsewhere a file whose name holds the backslash.
   std::filesystem::create_directories(dir.Path("data"));
-  Read(file, "data\\run7.dat");
+  Import(file, "data\\run7.dat");
   ASSERT_EQ(platform.questions.size(), 1u);
   EXPECT_EQ(platform.questions[0], "Quel nom voulez-vous donner à l'échantillon " + Padded("run7") + " ?");
   EXPECT_EQ(store.Sample_ID, Padded("Corundum \xE9talon"));  // Windows-1252 in the store
 
   platform.text_answer.reset();
-  Read(file, "run8.dat");
+  Import(file, "run8.dat");
   EXPECT_EQ(platform.questions[1], "Quel nom voulez-vous donner à l'échantillon " + Padded("run8") + " ?");
   EXPECT_EQ(store.Sample_ID, Padded("run8"));  // the proposal, as after OK
 
   platform.cancel_text = true;
-  Read(file);
+  Import(file);
   EXPECT_EQ(store.Sample_ID, std::string(32, ' '));
 }
 
@@ -140,10 +149,13 @@ TEST_F(Oxford, TheStoreIsReadyForTheDialogWhichOpensAfterPendingEvents) {
   store.Nb_Ranges = 3;
   store.Time_Step = 4;
   Store seen;
-  platform.on_oxford2raw = [&](Store& s) { seen = s; };
-  Read(Oxford_File("t", Scan({0, 0, 5, 7})));
-  EXPECT_EQ(platform.calls, (std::vector<std::string>{"busy", "normal", "events", "oxford2raw"}));
-  EXPECT_EQ(seen.Oxford_File, dir.Path("scan.dat"));
+  std::string lines;
+  platform.on_oxford2raw = [&](Store& s, const std::string& text) { seen = s, lines = text; };
+  const std::string file = Oxford_File("t", Scan({0, 0, 5, 7}));
+  Import(file);
+  EXPECT_EQ(std::vector<std::string>(platform.calls.begin(), platform.calls.begin() + 4),
+            (std::vector<std::string>{"busy", "normal", "events", "oxford2raw"}));
+  EXPECT_EQ(lines, file);
   EXPECT_EQ(seen.Is_Peak_List, False16);
   EXPECT_EQ(seen.Nb_Ranges, 1);
   EXPECT_FLOAT_EQ(seen.Time_Step, 1.0f);
@@ -173,7 +185,7 @@ TEST_F(Oxford, FilesWithNothingToKeepFailNamingTheFileAndShowNoDialog) {
                 "HUGE.DAT: record 2 holds a 2-theta or an intensity too large for a scan.");
     }
   }
-  EXPECT_THROW(Read_Oxford(dir.Path("MISSING.DAT"), store, platform), Failure);
+  EXPECT_THROW(testing::Read_Path(Read_Oxford, dir.Path("MISSING.DAT"), store), Failure);
   EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "oxford2raw"), 0);
 }
 

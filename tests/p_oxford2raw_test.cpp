@@ -188,12 +188,8 @@ TEST_F(Oxford_Dialog, FieldsThatGiveNoScanAreRefusedAndNothingIsStored) {
 }
 
 TEST_F(Oxford_Dialog, ShowsTheFileBeingImported) {
-  Temp_Dir dir;
-  store.Oxford_File = dir.Write("scan.dat", std::string("Ros\xE9 quartz\r\n1 2 3 4 5\r\n"));
-  P_oxford2raw dialog(store, platform);
+  P_oxford2raw dialog(store, platform, "Ros\xE9 quartz\r\n1 2 3 4 5\r\n");
   EXPECT_EQ(dialog.Lines(), "Ros\xE9 quartz\r\n1 2 3 4 5\r\n");
-  store.Oxford_File = dir.Path("gone.dat");
-  EXPECT_EQ(dialog.Lines(), "");
 }
 
 }  // namespace

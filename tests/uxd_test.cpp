@@ -6,6 +6,7 @@
 
 #include "core/store.h"
 #include "core/text32.h"
+#include "fixtures/read_file.h"
 #include "fixtures/format_session.h"
 #include "fixtures/temp_dir.h"
 #include "formats/diffracplus/angles.h"
@@ -22,8 +23,7 @@ const std::string Head = "; UXD peak list\r\n_FILEVERSION=1\r\n_WL1=0.709300\r\n
 Store Read(const std::string& text, Store store = Store{}) {
   Temp_Dir dir;
   Recording_Platform platform;
-  Read_Uxd(dir.Write("Q.UXD", text), store, platform);
-  EXPECT_EQ(platform.calls, (std::vector<std::string>{"busy", "normal"}));
+  testing::Read_Path(Read_Uxd, dir.Write("Q.UXD", text), store);
   return store;
 }
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/store.h"
+#include "fixtures/read_file.h"
 #include "fixtures/raw_builder.h"
 #include "fixtures/recording_platform.h"
 #include "fixtures/temp_dir.h"
@@ -69,9 +70,9 @@ TEST(Xyconv_Interop, ReadsOurFixturesAsWeDo) {
     const auto bytes = version == 1 ? testing::Raw1_File(scan) : testing::Raw2_File(scan);
     const std::string path = dir.Write("fixture.raw", bytes);
     if (version == 1)
-      Read_Raw1(path, store, platform);
+      testing::Read_Path(Read_Raw1, path, store);
     else
-      Read_Raw2(path, store, platform);
+      testing::Read_Path(Read_Raw2, path, store);
     SCOPED_TRACE(version);
     Expect_Same_Scan(store, Read_With_Xyconv(dir, path));
   }
@@ -81,7 +82,7 @@ TEST(Xyconv_Interop, ReadsWhatWeWrite) {
   Temp_Dir dir;
   testing::Recording_Platform platform;
   Store store;
-  Read_Raw2(dir.Write("in.raw", testing::Raw2_File(Scan(), 304)), store, platform);
+  testing::Read_Path(Read_Raw2, dir.Write("in.raw", testing::Raw2_File(Scan(), 304)), store);
   const std::string out = dir.Path("out.raw");
   Write_Raw2(out, store, platform);
   Expect_Same_Scan(store, Read_With_Xyconv(dir, out));

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
-#include "core/failure.h"
-#include "core/file_io.h"
 #include "core/platform.h"
 #include "core/store.h"
 #include "ui/field_text.h"
@@ -37,7 +36,8 @@ std::string Upper_Ascii(std::string text) {
 
 }  // namespace
 
-P_oxford2raw::P_oxford2raw(Store& store, Platform& platform) : store_(store), platform_(platform) {
+P_oxford2raw::P_oxford2raw(Store& store, Platform& platform, std::string lines)
+    : store_(store), platform_(platform), lines_(std::move(lines)) {
   const auto held = store.Intensities.empty() ? 0 : static_cast<int64_t>(store.Intensities.size()) - 1;
   points_read_ = static_cast<int32_t>(std::clamp<int64_t>(held, 0, std::max(store.Nb_Points, 0)));
 }
@@ -72,15 +72,6 @@ void P_oxford2raw::T_Anode_Change(const std::string& text) {
   }
   E_Lambda = "Lambda K1";
   T_Lambda.clear();
-}
-
-std::string P_oxford2raw::Lines() const {
-  try {
-    const auto bytes = Read_Whole_File(store_.Oxford_File);
-    return std::string(bytes.begin(), bytes.end());
-  } catch (const Failure&) {
-    return {};
-  }
 }
 
 std::optional<std::string> P_oxford2raw::Form_Unload() {

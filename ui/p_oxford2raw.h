@@ -21,8 +21,9 @@ class P_oxford2raw {
  public:
   static constexpr const char* Caption = "Oxford to raw convertion parameters";
 
-  // The dialog over `store`; nothing is shown or stored before Form_Load.
-  P_oxford2raw(Store& store, Platform& platform);
+  // The dialog over `store` for a file whose text is `lines`; nothing is
+  // shown or stored before Form_Load.
+  P_oxford2raw(Store& store, Platform& platform, std::string lines = {});
 
   // The fields, as the user sees and types them.
   std::string T_Spid;
@@ -40,9 +41,8 @@ class P_oxford2raw {
   // A change of T_Anode, typed or set by the program: the anode lookup.
   void T_Anode_Change(const std::string& text);
 
-  // The text of the file being imported, for RTB_Lines; empty when the file
-  // can no longer be read.
-  std::string Lines() const;
+  // The text of the file being imported, for RTB_Lines.
+  const std::string& Lines() const { return lines_; }
 
   // Closing, by "OK" or by closing the window: stores every field and sets
   // the busy pointer for the writer that follows. When the fields give no
@@ -54,6 +54,7 @@ class P_oxford2raw {
  private:
   Store& store_;
   Platform& platform_;
+  std::string lines_;
   int32_t points_read_ = 0;  // the intensities the reader left
 };
 

@@ -18,7 +18,6 @@
 #include <string>
 #include <utility>
 
-#include "core/busy.h"
 #include "core/bytes.h"
 #include "core/failure.h"
 #include "core/file_io.h"
@@ -98,10 +97,8 @@ std::size_t Skip_Bytes(const Bytes_View& file, std::size_t offset, int16_t n, co
   return offset + count;
 }
 
-void Read_Dif(const std::string& path, Store& store, Platform& platform) {
-  Busy_Pointer busy(platform);
-  const auto bytes = Read_Whole_File(path);
-  const Bytes_View file(bytes, File_Name_Of(path));
+Read_Result Read_Dif(const Input_File& source, Store& store) {
+  const Bytes_View file(source.bytes, source.name);
   const std::string header = "its 256-byte DIF header";
   file.Need(0, Header_Size, header);
   file.Copy(0, store.File_Sig, header);
@@ -137,7 +134,7 @@ void Read_Dif(const std::string& path, Store& store, Platform& platform) {
 
   if (store.Nb_Peaks == 0) throw Failure(file.file_name() + " holds no peak.");
   Scale_And_Set_Range(store, max);
-  busy.Normal();
+  return {};
 }
 
 }  // namespace talvo

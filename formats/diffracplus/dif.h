@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/input_file.h"
+
 namespace talvo {
 
 class Bytes_View;
@@ -14,7 +16,7 @@ struct Store;
 // Reads every block of the file into the peak table, positions in degrees
 // 2-theta as the records hold them, intensities scaled so that the strongest
 // is 100, and the range widened by 2 x FWHM on each side.
-void Read_Dif(const std::string& path, Store& store, Platform& platform);
+Read_Result Read_Dif(const Input_File& source, Store& store);
 
 // The offset `n` bytes after `offset` in `file`; n < 1 skips nothing. Throws
 // Failure, naming `what`, when the skipped bytes run past the end of the file.

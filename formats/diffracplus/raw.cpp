@@ -34,14 +34,28 @@ namespace talvo {
 
 namespace {
 
-constexpr std::size_t Raw1_Data = 156;
-constexpr std::size_t Raw2_Range = 256;
-constexpr std::size_t Raw2_Data = 316;
+// Version 1: offsets from the start of the file.
+namespace v1 {
+constexpr std::size_t Steps = 4, Time = 8, Step = 12, Start_2Theta = 24, Start_Theta = 28, Sample = 40, Lambda1 = 72,
+                      Lambda2 = 76, Ranges = 152, Data = 156;
+}  // namespace v1
+
+// Version 2: the file header's offsets from the start of the file, the
+// range header's from its own start at byte 256.
+namespace v2 {
+constexpr std::size_t Ranges = 4, Sample = 8, Date = 168, Date_Width = 20, Lambda1 = 190, Lambda2 = 194,
+                      Range_Header = 256, Data = 316;
+constexpr std::size_t Length = 0, Steps = 2, Time = 8, Step = 12, Start_2Theta = 16, Start_Theta = 20;
+constexpr int Range_Header_Length = 60;
+// Raw2_Header holds the file header from byte 4, after the signature.
+constexpr std::size_t In_Header(std::size_t file_offset) {
+  return file_offset - 4;
+}
+}  // namespace v2
 
 void Check_Point_Count(const std::string& name, int32_t n) {
   if (n < 1 || n > Max_Points)
-    throw Failure(name + " announces " + std::to_string(n) +
-                  " intensities; a RAW scan holds from 1 to 32767 points.");
+    throw Failure(name + " announces " + std::to_string(n) + " intensities; a RAW scan holds from 1 to 32767 points.");
 }
 
 // Reads N intensities from `offset` into slots 1..N, with the running
@@ -52,13 +66,9 @@ void Read_Intensities(const Bytes_View& file, std::size_t offset, int32_t n, Sto
     throw Failure(file.file_name() + " ends after " + std::to_string(available) + " of the " + std::to_string(n) +
                   " intensities its header announces.");
   store.Intensities.assign(static_cast<std::size_t>(n) + 1, 0.0f);
-  float max = 0;
-  for (int32_t k = 1; k <= n; ++k) {
-    const float value = file.F32(offset + 4 * static_cast<std::size_t>(k - 1), "the intensities");
-    store.Intensities[k] = value;
-    if (k == 1 || value > max) max = value;
-  }
-  store.Max_Intensity = max;
+  for (int32_t k = 1; k <= n; ++k)
+    store.Intensities[k] = file.F32(offset + 4 * static_cast<std::size_t>(k - 1), "the intensities");
+  store.Max_Intensity = Largest_Intensity(store.Intensities, n);
 }
 
 void Set_Range(Store& store) {
@@ -66,60 +76,60 @@ void Set_Range(Store& store) {
   store.Range_Limits[1] = (store.Nb_Points - 1) * store.Step_Size + static_cast<double>(store.Start_2Theta);
 }
 
-
 }  // namespace
 
-void Read_Raw1(const std::string& path, Store& store, Platform& platform) {
-  Busy_Pointer busy(platform);
-  const auto bytes = Read_Whole_File(path);
-  const Bytes_View file(bytes, File_Name_Of(path));
+Read_Result Read_Raw1(const Input_File& source, Store& store) {
+  const Bytes_View file(source.bytes, source.name);
+  const std::string header = "its 156-byte RAW header";
   store.Is_Peak_List = False16;
-  file.Copy(0, store.File_Sig, "its 156-byte RAW header");
-  file.Copy(4, store.Raw1_Header, "its 156-byte RAW header");
-  const int32_t n = file.I32(4, "its RAW header");
+  file.Copy(0, store.File_Sig, header);
+  file.Copy(4, store.Raw1_Header, header);
+  const int32_t n = file.I32(v1::Steps, header);
   Check_Point_Count(file.file_name(), n);
-  Read_Intensities(file, Raw1_Data, n, store);
+  Read_Intensities(file, v1::Data, n, store);
   store.Nb_Points = n;
-  store.Time_Step = file.F32(8, "its RAW header");
-  store.Step_Size = file.F32(12, "its RAW header");
-  store.Start_2Theta = file.F32(24, "its RAW header");
-  store.Start_Theta = file.F32(28, "its RAW header");
-  store.Sample_ID = file.Text(40, 32, "its RAW header");
-  store.Lambda1 = file.F32(72, "its RAW header");
-  store.Lambda2 = file.F32(76, "its RAW header");
-  store.Nb_Ranges = file.I32(152, "its RAW header");
+  store.Time_Step = file.F32(v1::Time, header);
+  store.Step_Size = file.F32(v1::Step, header);
+  store.Start_2Theta = file.F32(v1::Start_2Theta, header);
+  store.Start_Theta = file.F32(v1::Start_Theta, header);
+  store.Sample_ID = file.Text(v1::Sample, 32, header);
+  store.Lambda1 = file.F32(v1::Lambda1, header);
+  store.Lambda2 = file.F32(v1::Lambda2, header);
+  store.Nb_Ranges = file.I32(v1::Ranges, header);
   Set_Range(store);
-  busy.Normal();
+  return {};
 }
 
-void Read_Raw2(const std::string& path, Store& store, Platform&) {
-  const auto bytes = Read_Whole_File(path);
-  const Bytes_View file(bytes, File_Name_Of(path));
+Read_Result Read_Raw2(const Input_File& source, Store& store) {
+  const Bytes_View file(source.bytes, source.name);
   const std::string header = "its 316-byte RAW version 2 header";
+  const std::size_t range = v2::Range_Header;
   store.Is_Peak_List = False16;
   file.Copy(0, store.File_Sig, header);
   file.Copy(4, store.Raw2_Header, header);
-  file.Copy(Raw2_Range, store.Raw2_Range_Header, header);
+  file.Copy(range, store.Raw2_Range_Header, header);
   // The range-header length counts the supplementary header that follows the
   // 60 bytes read; a length of 60 or less means there is none.
-  const int length = file.I16(Raw2_Range, header);
-  const std::size_t data = Raw2_Data + (length > 60 ? static_cast<std::size_t>(length - 60) : 0);
+  const int length = file.I16(range + v2::Length, header);
+  const std::size_t data =
+      v2::Data + (length > v2::Range_Header_Length ? static_cast<std::size_t>(length - v2::Range_Header_Length) : 0);
   if (data > file.size())
     throw Failure(file.file_name() + " announces a range header of " + std::to_string(length) +
                   " bytes, which runs past the end of the file (" + std::to_string(file.size()) + " bytes).");
-  const int32_t n = file.I16(Raw2_Range + 2, header);
+  const int32_t n = file.I16(range + v2::Steps, header);
   Check_Point_Count(file.file_name(), n);
   Read_Intensities(file, data, n, store);
   store.Nb_Points = n;
-  store.Step_Size = file.F32(Raw2_Range + 12, header);
-  store.Time_Step = file.F32(Raw2_Range + 8, header);
-  store.Start_2Theta = file.F32(Raw2_Range + 16, header);
-  store.Start_Theta = file.F32(Raw2_Range + 20, header);
-  store.Sample_ID = file.Text(8, 32, header);
-  store.Lambda1 = file.F32(190, header);
-  store.Lambda2 = file.F32(194, header);
-  store.Nb_Ranges = file.I16(4, header);
+  store.Step_Size = file.F32(range + v2::Step, header);
+  store.Time_Step = file.F32(range + v2::Time, header);
+  store.Start_2Theta = file.F32(range + v2::Start_2Theta, header);
+  store.Start_Theta = file.F32(range + v2::Start_Theta, header);
+  store.Sample_ID = file.Text(v2::Sample, 32, header);
+  store.Lambda1 = file.F32(v2::Lambda1, header);
+  store.Lambda2 = file.F32(v2::Lambda2, header);
+  store.Nb_Ranges = file.I16(v2::Ranges, header);
   Set_Range(store);
+  return {};
 }
 
 void Write_Raw2(const std::string& path, const Store& store, Platform& platform) {
@@ -130,33 +140,35 @@ void Write_Raw2(const std::string& path, const Store& store, Platform& platform)
                   " points; a RAW file holds from 1 to 32767. Nothing was written to " + name + ".");
   const auto n = static_cast<int16_t>(store.Nb_Points);
   if (!Holds_Points(store, n))
-    throw Failure("The pattern holds " +
-                  std::to_string(store.Intensities.empty() ? 0 : store.Intensities.size() - 1) +
+    throw Failure("The pattern holds " + std::to_string(store.Intensities.empty() ? 0 : store.Intensities.size() - 1) +
                   " intensities, fewer than its " + std::to_string(n) + " points. Nothing was written to " + name +
                   ".");
+  // Every byte the program does not interpret is written as the RAW
+  // version 2 file read in this conversion had it.
   auto header = store.Raw2_Header;
   auto range = store.Raw2_Range_Header;
-  Put_I16(&header[0], 1);  // range count, file offset 4
+  using v2::In_Header;
+  Put_I16(&header[In_Header(v2::Ranges)], 1);
   const std::string sample = Fit32(store.Sample_ID);  // 32 bytes as held, NULs included
-  std::copy(sample.begin(), sample.end(), header.begin() + Header_Sample_Offset);
-  std::string date = Utf8_To_Cp1252(platform.Short_Date()).substr(0, 20);
-  date.resize(20, ' ');
-  std::copy(date.begin(), date.end(), header.begin() + (168 - 4));
-  Put_F32(&header[190 - 4], store.Lambda1);
-  Put_F32(&header[194 - 4], store.Lambda2);
-  Put_I16(&range[0], 60);
-  Put_I16(&range[2], n);
-  Put_F32(&range[8], store.Time_Step);
-  Put_F32(&range[12], static_cast<float>(store.Step_Size));
-  Put_F32(&range[16], store.Start_2Theta);
-  Put_F32(&range[20], store.Start_Theta);
+  std::copy(sample.begin(), sample.end(), header.begin() + In_Header(v2::Sample));
+  std::string date = Utf8_To_Cp1252(platform.Short_Date()).substr(0, v2::Date_Width);
+  date.resize(v2::Date_Width, ' ');
+  std::copy(date.begin(), date.end(), header.begin() + In_Header(v2::Date));
+  Put_F32(&header[In_Header(v2::Lambda1)], store.Lambda1);
+  Put_F32(&header[In_Header(v2::Lambda2)], store.Lambda2);
+  Put_I16(&range[v2::Length], v2::Range_Header_Length);
+  Put_I16(&range[v2::Steps], n);
+  Put_F32(&range[v2::Time], store.Time_Step);
+  Put_F32(&range[v2::Step], static_cast<float>(store.Step_Size));
+  Put_F32(&range[v2::Start_2Theta], store.Start_2Theta);
+  Put_F32(&range[v2::Start_Theta], store.Start_Theta);
 
-  std::string out(Raw2_Data + 4 * static_cast<std::size_t>(n), '\0');
+  std::string out(v2::Data + 4 * static_cast<std::size_t>(n), '\0');
   auto* bytes = reinterpret_cast<uint8_t*>(out.data());
   std::copy(std::begin("RAW2"), std::begin("RAW2") + 4, bytes);
   std::copy(header.begin(), header.end(), bytes + 4);
-  std::copy(range.begin(), range.end(), bytes + Raw2_Range);
-  for (int k = 1; k <= n; ++k) Put_F32(bytes + Raw2_Data + 4 * static_cast<std::size_t>(k - 1), store.Intensities[k]);
+  std::copy(range.begin(), range.end(), bytes + v2::Range_Header);
+  for (int k = 1; k <= n; ++k) Put_F32(bytes + v2::Data + 4 * static_cast<std::size_t>(k - 1), store.Intensities[k]);
   Write_File_Atomically(path, out);
   busy.Normal();
 }

@@ -4,14 +4,16 @@
 
 #include <string>
 
+#include "core/input_file.h"
+
 namespace talvo {
 
 class Platform;
 struct Store;
 
-void Read_Raw1(const std::string& path, Store& store, Platform& platform);
-void Read_Raw2(const std::string& path, Store& store, Platform& platform);
-void Read_Raw_Ascii(const std::string& path, Store& store, Platform& platform);
+Read_Result Read_Raw1(const Input_File& source, Store& store);
+Read_Result Read_Raw2(const Input_File& source, Store& store);
+Read_Result Read_Raw_Ascii(const Input_File& source, Store& store);
 void Write_Raw2(const std::string& path, const Store& store, Platform& platform);
 
 }  // namespace talvo

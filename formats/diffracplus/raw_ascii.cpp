@@ -8,7 +8,6 @@
 //   N intensities.
 #include <string>
 
-#include "core/busy.h"
 #include "core/failure.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
@@ -19,10 +18,8 @@
 
 namespace talvo {
 
-void Read_Raw_Ascii(const std::string& path, Store& store, Platform& platform) {
-  Busy_Pointer busy(platform);
-  const auto bytes = Read_Whole_File(path);
-  Text_Input in(bytes, File_Name_Of(path));
+Read_Result Read_Raw_Ascii(const Input_File& source, Store& store) {
+  Text_Input in(source.bytes, source.name);
   for (int line = 1; line <= 3; ++line) in.Read_Line("the header lines");
   store.Sample_ID = Fit32(in.Read_Line("the sample identification (line 4)"));
   for (int line = 5; line <= 22; ++line) in.Read_Line("the header lines");
@@ -38,23 +35,20 @@ void Read_Raw_Ascii(const std::string& path, Store& store, Platform& platform) {
   for (int line = 1; line <= 12; ++line) in.Read_Line("the lines before the intensities");
   store.Nb_Points = *n;
   store.Intensities.assign(static_cast<std::size_t>(*n) + 1, 0.0f);
-  float max = 0;
   for (int k = 1; k <= *n; ++k) {
     if (in.Only_Blanks_Remain())
       throw Failure(in.file_name() + " ends after " + std::to_string(k - 1) + " of the " + std::to_string(*n) +
                     " intensities it announces.");
-    const auto value = static_cast<float>(in.Read_Number("an intensity"));
-    store.Intensities[k] = value;
-    if (k == 1 || value > max) max = value;
+    store.Intensities[k] = static_cast<float>(in.Read_Number("an intensity"));
   }
-  store.Max_Intensity = max;
+  store.Max_Intensity = Largest_Intensity(store.Intensities, *n);
   store.Is_Peak_List = False16;
   store.Nb_Ranges = 1;
   store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
   store.Lambda1 = 1.54051f;
   store.Start_Theta = static_cast<float>(store.Range_Limits[0] / 2);
   store.Range_Limits[1] = store.Range_Limits[0] + (*n - 1) * store.Step_Size;
-  busy.Normal();
+  return {};
 }
 
 }  // namespace talvo

@@ -1,5 +1,6 @@
 #include "formats/diffracplus/signature.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <fstream>
@@ -31,23 +32,17 @@ constexpr std::array<Known_Signature, 7> Signatures = {{
 
 }  // namespace
 
-int16_t File_Signature(const std::string& path, Store& store) {
-  const auto native = Path_From_Utf8(path);
-  std::error_code error;
-  if (!std::filesystem::exists(native, error)) throw Failure(File_Name_Of(path) + ": the file does not exist.");
-  if (!std::filesystem::is_regular_file(native, error))
-    throw Failure(File_Name_Of(path) + " is not a file that can be read.");
-  const auto length = std::filesystem::file_size(native, error);
-  if (error) throw Failure(File_Name_Of(path) + " cannot be read.");
-  if (length <= 4) return signature::Unknown;
-  std::ifstream in(native, std::ios::binary);
-  std::array<char, 4> first{};
-  if (!in.read(first.data(), 4)) throw Failure(File_Name_Of(path) + " cannot be opened for reading.");
-  store.File_Sig = first;
-  const std::string_view bytes(first.data(), 4);
+int16_t File_Signature(const Input_File& file, Store& store) {
+  if (file.bytes.size() <= 4) return signature::Unknown;
+  std::copy(file.bytes.begin(), file.bytes.begin() + 4, store.File_Sig.begin());
+  const std::string_view bytes(store.File_Sig.data(), 4);
   for (const auto& known : Signatures)
     if (known.bytes == bytes) return known.code;
   return signature::Unknown;
+}
+
+int16_t File_Signature(const std::string& path, Store& store) {
+  return File_Signature(Load_Input_File(path), store);
 }
 
 }  // namespace talvo

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/input_file.h"
+
 namespace talvo {
 
 struct Store;
@@ -18,5 +20,7 @@ constexpr int16_t Unknown = -1;
 // A file of four bytes or fewer is Unknown and leaves File_Sig alone.
 // Throws Failure when the file is missing or unreadable.
 int16_t File_Signature(const std::string& path, Store& store);
+// The same for a file already read.
+int16_t File_Signature(const Input_File& file, Store& store);
 
 }  // namespace talvo

@@ -11,7 +11,6 @@
 
 #include <limits>
 
-#include "core/busy.h"
 #include "core/cp1252.h"
 #include "core/failure.h"
 #include "core/file_io.h"
@@ -54,10 +53,8 @@ void Read_Pairs(Text_Input& input, Store& store) {
 
 }  // namespace
 
-void Read_Uxd(const std::string& path, Store& store, Platform& platform) {
-  Busy_Pointer busy(platform);
-  const auto bytes = Read_Whole_File(path);
-  Text_Input input(bytes, File_Name_Of(path));
+Read_Result Read_Uxd(const Input_File& source, Store& store) {
+  Text_Input input(source.bytes, source.name);
   store.Is_Peak_List = False16;
   bool peak_list = false;
   while (!peak_list && !input.Only_Blanks_Remain()) {
@@ -74,7 +71,7 @@ void Read_Uxd(const std::string& path, Store& store, Platform& platform) {
   // A scan export has no peak list; reading on would leave the previous
   // scan in the store, to be written under this file's name.
   if (!peak_list) throw Failure(input.file_name() + " holds no peak list (no _D-I section); nothing was read from it.");
-  busy.Normal();
+  return {};
 }
 
 }  // namespace talvo

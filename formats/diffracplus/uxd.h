@@ -3,11 +3,13 @@
 
 #include <string>
 
+#include "core/input_file.h"
+
 namespace talvo {
 
 class Platform;
 struct Store;
 
-void Read_Uxd(const std::string& path, Store& store, Platform& platform);
+Read_Result Read_Uxd(const Input_File& source, Store& store);
 
 }  // namespace talvo

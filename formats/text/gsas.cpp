@@ -15,11 +15,9 @@
 #include <cmath>
 #include <vector>
 
-#include "core/busy.h"
 #include "core/failure.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
-#include "core/platform.h"
 #include "core/store.h"
 #include "core/text32.h"
 #include "formats/text/free_format.h"
@@ -64,10 +62,8 @@ std::string Realigned(std::string record) {
 
 }  // namespace
 
-void Read_Gsas(const std::string& path, Store& store, Platform& platform) {
-  Busy_Pointer busy(platform);
-  const auto bytes = Read_Whole_File(path);
-  Text_Input in(bytes, File_Name_Of(path));
+Read_Result Read_Gsas(const Input_File& source, Store& store) {
+  Text_Input in(source.bytes, source.name);
   const std::string title = in.At_End() ? std::string() : in.Read_Line();
   const std::string bank = in.Only_Blanks_Remain() ? std::string() : in.Read_Text_Field();
   if (Columns(bank, 1, 4) != "BANK" || Columns(bank, 51, 53) != "ESD") throw Failure(Bank_Line_Message, Icon::None);
@@ -114,14 +110,11 @@ void Read_Gsas(const std::string& path, Store& store, Platform& platform) {
                   "read.");
   store.Nb_Points = static_cast<int32_t>(kept.size() - 1);
   store.Intensities = std::move(kept);
-  busy.Normal();
   store.Is_Peak_List = False16;
   store.Nb_Ranges = 1;
-  store.Oxford_File = path;
-  platform.Do_Events();
   store.Lambda1 = Molybdenum_K_Alpha1;
   store.Lambda2 = Molybdenum_K_Alpha1;
-  platform.Show_Oxford2Raw(store);
+  return {};
 }
 
 }  // namespace talvo

@@ -3,11 +3,13 @@
 
 #include <string>
 
+#include "core/input_file.h"
+
 namespace talvo {
 
 class Platform;
 struct Store;
 
-void Read_Gsas(const std::string& path, Store& store, Platform& platform);
+Read_Result Read_Gsas(const Input_File& source, Store& store);
 
 }  // namespace talvo

@@ -18,12 +18,10 @@
 #include <optional>
 #include <vector>
 
-#include "core/busy.h"
 #include "core/cp1252.h"
 #include "core/failure.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
-#include "core/platform.h"
 #include "core/store.h"
 #include "core/text32.h"
 #include "formats/text/free_format.h"
@@ -31,9 +29,6 @@
 namespace talvo {
 
 namespace {
-
-constexpr const char* Sample_Question_Title = "Désignation d'échantillon";
-constexpr const char* Sample_Question_Prompt = "Quel nom voulez-vous donner à l'échantillon ";
 
 struct Record {
   double two_theta;
@@ -87,10 +82,8 @@ std::string Path_Name(const std::string& path) {
 
 }  // namespace
 
-void Read_Oxford(const std::string& path, Store& store, Platform& platform) {
-  Busy_Pointer busy(platform);
-  const auto bytes = Read_Whole_File(path);
-  Text_Input in(bytes, File_Name_Of(path));
+Read_Result Read_Oxford(const Input_File& source, Store& store) {
+  Text_Input in(source.bytes, source.name);
   const std::string title = Fit32(in.At_End() ? std::string() : in.Read_Line());
   if (!in.At_End()) in.Read_Line();
   const std::vector<Record> records = Read_Records(in);
@@ -106,10 +99,12 @@ void Read_Oxford(const std::string& path, Store& store, Platform& platform) {
     throw Failure(in.file_name() + " holds a scan of " + std::to_string(kept) +
                   " points; a scan holds at most 32767 points.");
 
+  // A "[PowderGraph" title names no sample: the file's name is proposed,
+  // and the conversion asks the user to confirm it.
+  Read_Result result;
   if (title.compare(0, 12, "[PowderGraph") == 0) {
-    const std::string proposed = Cp1252_To_Utf8(Path_Name(path));
-    const auto answer = platform.Ask_Text(Sample_Question_Prompt + proposed + " ?", Sample_Question_Title, proposed);
-    store.Sample_ID = Fit32(Utf8_To_Cp1252(answer.value_or(std::string())));
+    store.Sample_ID = Path_Name(source.path);
+    result.proposed_sample = store.Sample_ID;
   } else {
     store.Sample_ID = Title_Name(title);
   }
@@ -130,14 +125,11 @@ void Read_Oxford(const std::string& path, Store& store, Platform& platform) {
     store.Step_Size = records[1].two_theta - records[0].two_theta;
   }
   store.Range_Limits[0] = records[first].two_theta;
-  busy.Normal();
   store.Is_Peak_List = False16;
   store.Nb_Ranges = 1;
-  store.Oxford_File = path;
   store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
   store.Start_Theta = store.Start_2Theta / 2;
-  platform.Do_Events();
-  platform.Show_Oxford2Raw(store);
+  return result;
 }
 
 }  // namespace talvo

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "core/busy.h"
 #include "core/file_io.h"
 #include "core/store.h"
 #include "core/text32.h"
@@ -26,11 +25,9 @@ constexpr double Double_Range = std::numeric_limits<double>::max();
 
 enum class Layout { Text_DI, Diamond };
 
-void Read_Peak_List(const std::string& path, Store& store, Platform& platform, Layout layout) {
+Read_Result Read_Peak_List(const Input_File& source, Store& store, Layout layout) {
   store.Lambda1 = Copper_K_Alpha1;
-  Busy_Pointer busy(platform);
-  const auto bytes = Read_Whole_File(path);
-  Text_Input input(bytes, File_Name_Of(path));
+  Text_Input input(source.bytes, source.name);
   const std::string first_line = input.Read_Line(layout == Layout::Text_DI ? "a title line" : "a header line");
   if (layout == Layout::Text_DI) Set_Dif_Title(store, Fit32(first_line));
 
@@ -56,17 +53,17 @@ void Read_Peak_List(const std::string& path, Store& store, Platform& platform, L
   // A single peak has no second position to compare with: it stays 2-theta.
   if (peaks.Count() >= 2 && store.Peaks[1].Position > store.Peaks[2].Position) peaks.To_Two_Theta();
   peaks.Finish();
-  busy.Normal();
+  return {};
 }
 
 }  // namespace
 
-void Read_Text_DI(const std::string& path, Store& store, Platform& platform) {
-  Read_Peak_List(path, store, platform, Layout::Text_DI);
+Read_Result Read_Text_DI(const Input_File& source, Store& store) {
+  return Read_Peak_List(source, store, Layout::Text_DI);
 }
 
-void Read_Diamond(const std::string& path, Store& store, Platform& platform) {
-  Read_Peak_List(path, store, platform, Layout::Diamond);
+Read_Result Read_Diamond(const Input_File& source, Store& store) {
+  return Read_Peak_List(source, store, Layout::Diamond);
 }
 
 }  // namespace talvo

@@ -3,12 +3,14 @@
 
 #include <string>
 
+#include "core/input_file.h"
+
 namespace talvo {
 
 class Platform;
 struct Store;
 
-void Read_Text_DI(const std::string& path, Store& store, Platform& platform);
-void Read_Diamond(const std::string& path, Store& store, Platform& platform);
+Read_Result Read_Text_DI(const Input_File& source, Store& store);
+Read_Result Read_Diamond(const Input_File& source, Store& store);
 
 }  // namespace talvo

@@ -10,7 +10,6 @@
 #include <limits>
 #include <optional>
 
-#include "core/busy.h"
 #include "core/failure.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
@@ -28,10 +27,7 @@ constexpr double Single_Range = std::numeric_limits<float>::max();
 
 // The largest intensity, compared as the 32-bit items the points are.
 void Set_Maximum(Store& store) {
-  float max = store.Intensities[1];
-  for (int32_t k = 2; k <= store.Nb_Points; ++k)
-    if (max < store.Intensities[k]) max = store.Intensities[k];
-  store.Max_Intensity = max;
+  store.Max_Intensity = Largest_Intensity(store.Intensities, store.Nb_Points);
 }
 
 void Set_Scan_Items(Store& store) {
@@ -43,10 +39,8 @@ void Set_Scan_Items(Store& store) {
 
 }  // namespace
 
-void Read_Text_Raw(const std::string& path, Store& store, Platform& platform) {
-  Busy_Pointer busy(platform);
-  const auto bytes = Read_Whole_File(path);
-  Text_Input input(bytes, File_Name_Of(path));
+Read_Result Read_Text_Raw(const Input_File& source, Store& store) {
+  Text_Input input(source.bytes, source.name);
   store.Sample_ID = Fit32(input.Read_Line("a title line"));
   store.Time_Step = static_cast<float>(input.Read_Number_Within(Single_Range, "the counting time"));
   const double count = input.Read_Number("the number of points");
@@ -65,15 +59,13 @@ void Read_Text_Raw(const std::string& path, Store& store, Platform& platform) {
     if (i == 2) store.Step_Size = store.Range_Limits[1] - store.Range_Limits[0];
   }
   Set_Maximum(store);
-  busy.Normal();
   Set_Scan_Items(store);
   store.Lambda1 = Copper_K_Alpha1;
+  return {};
 }
 
-void Read_Xye(const std::string& path, Store& store, Platform& platform) {
-  Busy_Pointer busy(platform);
-  const auto bytes = Read_Whole_File(path);
-  Text_Input input(bytes, File_Name_Of(path));
+Read_Result Read_Xye(const Input_File& source, Store& store) {
+  Text_Input input(source.bytes, source.name);
   store.Lambda1 = static_cast<float>(input.Read_Number_Within(Single_Range, "the wavelength"));
   store.Intensities.assign(1, 0.0f);
   int32_t n = 0;
@@ -90,8 +82,8 @@ void Read_Xye(const std::string& path, Store& store, Platform& platform) {
   store.Nb_Points = n;
   store.Time_Step = 1.0f;
   Set_Maximum(store);
-  busy.Normal();
   Set_Scan_Items(store);
+  return {};
 }
 
 }  // namespace talvo

@@ -3,12 +3,14 @@
 
 #include <string>
 
+#include "core/input_file.h"
+
 namespace talvo {
 
 class Platform;
 struct Store;
 
-void Read_Text_Raw(const std::string& path, Store& store, Platform& platform);
-void Read_Xye(const std::string& path, Store& store, Platform& platform);
+Read_Result Read_Text_Raw(const Input_File& source, Store& store);
+Read_Result Read_Xye(const Input_File& source, Store& store);
 
 }  // namespace talvo

@@ -79,11 +79,8 @@ class F_Preview_Test : public QObject {
     file.close();
 
     Store store;
-    Type_Lists lists;
-    Main_Window_Load(lists, store);
-    lists.Input_Choice.Text = "Diffrac-Plus RAW";
     qt::Qt_Platform platform;
-    Session session{store, lists, platform, Format_Table()};
+    Session session{store, platform, Format_Table()};
 
     QImage grabbed;
     QString title;
@@ -96,7 +93,7 @@ class F_Preview_Test : public QObject {
       grabbed = window->grab().toImage();
       window->close();
     });
-    Preview(session, path.toStdString());
+    Preview(session, "Diffrac-Plus RAW", path.toStdString());
 
     QCOMPARE(title, QStringLiteral("Quartz standard                 "));
     QCOMPARE(size, QSize(415, 307));

@@ -20,6 +20,7 @@
 
 #include "fixtures/raw_builder.h"
 #include "fixtures/recording_platform.h"
+#include "formats/format_table.h"
 
 namespace talvo {
 namespace {
@@ -36,23 +37,28 @@ class Hooked_Platform : public testing::Recording_Platform {
   }
 };
 
-// Readers and writers that only log what they were called with; every file
-// reads as RAW version 2.
+// The program's types with readers and writers that only log what they
+// were called with; no file is opened, and every file reads as RAW version 2.
 class Fake_Formats {
  public:
   std::vector<std::string> log;
-  Format_Functions functions;
+  Registry functions = Format_Table();
 
   Fake_Formats() {
-    functions.File_Signature = [](const std::string&, Store&) -> int16_t { return 4; };
-    for (Reader* reader : {&functions.Read_Raw1, &functions.Read_Raw2, &functions.Read_Raw_Ascii, &functions.Read_Dif,
-                           &functions.Read_Uxd, &functions.Read_Text_DI, &functions.Read_Diamond,
-                           &functions.Read_Text_Raw, &functions.Read_Xye, &functions.Read_Gsas, &functions.Read_Oxford})
-      *reader = [this](const std::string& path, Store&, Platform&) { log.push_back("read " + path); };
-    for (Writer* writer : {&functions.Write_Raw2, &functions.Write_Treor, &functions.Write_UFit,
-                           &functions.Write_Text_Raw, &functions.Write_Bmp})
-      *writer = [this](const std::string& path, const Store&, Platform&) { log.push_back("write " + path); };
-    functions.Peaks_To_Scan = [this](Store&, Platform&) { log.push_back("synthesis"); };
+    functions.open = [](const std::string& path) { return Input_File{path, path, {}}; };
+    functions.signature = [](const Input_File&, Store&) -> int16_t { return 4; };
+    for (auto& type : functions.inputs)
+      for (auto& rule : type.rules)
+        if (rule.reader)
+          rule.reader->read = [this](const Input_File& file, Store&) {
+            log.push_back("read " + file.path);
+            return Read_Result{};
+          };
+    for (auto& type : functions.outputs)
+      for (Output_Rule* rule : {&type.scan, &type.peaks})
+        if (rule->writer)
+          rule->writer = [this](const std::string& path, const Store&, Platform&) { log.push_back("write " + path); };
+    functions.synthesis = {[this](Store&) { log.push_back("synthesis"); }, [](Store&) {}};
   }
 };
 

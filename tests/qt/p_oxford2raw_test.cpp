@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fstream>
+#include <iterator>
 
 #include "core/store.h"
 #include "fixtures/recording_platform.h"
@@ -36,22 +38,17 @@ class P_oxford2raw_Test : public QObject {
     store.Start_2Theta = 10;
     store.Step_Size = 0.02;
     store.Sample_ID = "Ros\xE9 quartz" + std::string(21, ' ');
-    const QString path = dir.filePath("scan.dat");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write("[Ros\xE9 quartz]\r\n2theta counts\r\n10.00 1 5 1 0\r\n");
-    file.close();
-    store.Oxford_File = path.toStdString();
     return store;
   }
 
-  QTemporaryDir dir;
+  // The text of the file read, as the conversion hands it to the dialog.
+  const std::string Lines = "[Ros\xE9 quartz]\r\n2theta counts\r\n10.00 1 5 1 0\r\n";
   Recording_Platform platform;
 };
 
 void P_oxford2raw_Test::opensOnTheStoreAndShowsTheFile() {
   Store store = Imported();
-  P_oxford2raw_Dialog dialog(store, platform);
+  P_oxford2raw_Dialog dialog(store, Lines, platform);
   QCOMPARE(dialog.windowTitle(), QStringLiteral("Oxford to raw convertion parameters"));
   QCOMPARE(dialog.T_Spid->text(), QStringLiteral("Rosé quartz") + QString(21, ' '));
   QCOMPARE(dialog.T_Time->text(), QStringLiteral("1"));
@@ -67,7 +64,7 @@ void P_oxford2raw_Test::opensOnTheStoreAndShowsTheFile() {
 
 void P_oxford2raw_Test::typingAnAnodeFillsTheWavelengthAndOkStoresIt() {
   Store store = Imported();
-  P_oxford2raw_Dialog dialog(store, platform);
+  P_oxford2raw_Dialog dialog(store, Lines, platform);
   dialog.show();
   dialog.T_Anode->clear();
   QCOMPARE(dialog.T_Lambda->text(), QString());
@@ -90,7 +87,7 @@ void P_oxford2raw_Test::typingAnAnodeFillsTheWavelengthAndOkStoresIt() {
 void P_oxford2raw_Test::fieldsThatGiveNoScanKeepTheDialogOpen() {
   Store store = Imported();
   const Store before = store;
-  P_oxford2raw_Dialog dialog(store, platform);
+  P_oxford2raw_Dialog dialog(store, Lines, platform);
   dialog.show();
   dialog.T_SSize->setText(QStringLiteral("0"));
   QTest::keyClick(&dialog, Qt::Key_Escape);  // Escape stores as OK does
@@ -115,8 +112,9 @@ void P_oxford2raw_Test::screenshot() {
   store.Start_2Theta = 15;
   store.Step_Size = 0.05;
   store.Sample_ID = "Quartz synthetic standard" + std::string(7, ' ');
-  store.Oxford_File = TALVO_SAMPLES "/quartz.dat";
-  P_oxford2raw_Dialog dialog(store, platform);
+  std::ifstream sample(TALVO_SAMPLES "/quartz.dat", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(sample)), std::istreambuf_iterator<char>());
+  P_oxford2raw_Dialog dialog(store, text, platform);
   dialog.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
   QVERIFY(dialog.grab().save(shot));

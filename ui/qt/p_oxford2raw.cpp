@@ -35,13 +35,14 @@ QLineEdit* Field(QWidget* parent, const char* name) {
 
 }  // namespace
 
-void Show_P_oxford2raw(Store& store, Platform& platform, QWidget* parent) {
-  P_oxford2raw_Dialog dialog(store, platform, parent);
+void Show_P_oxford2raw(Store& store, const std::string& lines, Platform& platform, QWidget* parent) {
+  P_oxford2raw_Dialog dialog(store, lines, platform, parent);
   dialog.exec();
 }
 
-P_oxford2raw_Dialog::P_oxford2raw_Dialog(Store& store, Platform& platform, QWidget* parent)
-    : QDialog(parent), logic_(store, platform), platform_(platform) {
+P_oxford2raw_Dialog::P_oxford2raw_Dialog(Store& store, const std::string& lines, Platform& platform,
+                                         QWidget* parent)
+    : QDialog(parent), logic_(store, platform, lines), platform_(platform) {
   setObjectName(QStringLiteral("P_oxford2raw"));
   setWindowTitle(QString::fromLatin1(P_oxford2raw::Caption));
 

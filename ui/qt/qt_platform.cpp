@@ -93,8 +93,8 @@ std::string Qt_Platform::Short_Date() {
 void Qt_Platform::Show_Dif2Raw(Store& store) {
   Show_P_dif2raw(store, *this, owner_);
 }
-void Qt_Platform::Show_Oxford2Raw(Store& store) {
-  Show_P_oxford2raw(store, *this, owner_);
+void Qt_Platform::Show_Oxford2Raw(Store& store, const std::string& lines) {
+  Show_P_oxford2raw(store, lines, *this, owner_);
 }
 void Qt_Platform::Show_Preview(const Store& store) {
   Show_F_Preview(store, *this, owner_);
