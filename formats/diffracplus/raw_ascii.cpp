@@ -6,6 +6,7 @@
 //   steps N and one discarded integer, the time per step, twelve discarded
 //   line reads (the first takes what follows the time on its line), and the
 //   N intensities.
+#include <limits>
 #include <string>
 
 #include "core/busy.h"
@@ -19,6 +20,14 @@
 
 namespace talvo {
 
+namespace {
+
+// The items a number goes into: the time and the intensities are Singles.
+constexpr double Single_Range = std::numeric_limits<float>::max();
+constexpr double Double_Range = std::numeric_limits<double>::max();
+
+}  // namespace
+
 void Read_Raw_Ascii(const std::string& path, Store& store, Platform& platform) {
   Busy_Pointer busy(platform);
   const auto bytes = Read_Whole_File(path);
@@ -26,11 +35,11 @@ void Read_Raw_Ascii(const std::string& path, Store& store, Platform& platform) {
   for (int line = 1; line <= 3; ++line) in.Read_Line("the header lines");
   store.Sample_ID = Fit32(in.Read_Line("the sample identification (line 4)"));
   for (int line = 5; line <= 22; ++line) in.Read_Line("the header lines");
-  store.Range_Limits[0] = in.Read_Number("the first 2-theta");
-  store.Step_Size = in.Read_Number("the step width");
+  store.Range_Limits[0] = in.Read_Number_Within(Double_Range, "the first 2-theta");
+  store.Step_Size = in.Read_Number_Within(Double_Range, "the step width");
   const double count = in.Read_Number("the number of steps");
-  in.Read_Number("the number that follows the number of steps");
-  store.Time_Step = static_cast<float>(in.Read_Number("the time per step"));
+  in.Read_Numeric_Field("the number that follows the number of steps");  // not used, whatever it holds
+  store.Time_Step = static_cast<float>(in.Read_Number_Within(Single_Range, "the time per step"));
   const auto n = Round_To_Int32(count);
   if (!n || *n < 1 || *n > Max_Points)
     throw Failure(in.file_name() + " announces " + General_Number(count, 15, '.') +
@@ -43,7 +52,7 @@ void Read_Raw_Ascii(const std::string& path, Store& store, Platform& platform) {
     if (in.Only_Blanks_Remain())
       throw Failure(in.file_name() + " ends after " + std::to_string(k - 1) + " of the " + std::to_string(*n) +
                     " intensities it announces.");
-    const auto value = static_cast<float>(in.Read_Number("an intensity"));
+    const auto value = static_cast<float>(in.Read_Number_Within(Single_Range, "an intensity"));
     store.Intensities[k] = value;
     if (k == 1 || value > max) max = value;
   }
