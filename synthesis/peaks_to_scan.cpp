@@ -21,7 +21,7 @@ void Peaks_To_Scan(Store& store, Platform& platform) {
     // dialog with no points, for the user to correct.
     store.Nb_Points = Round_To_Int32((r1 - r0) / store.Step_Size).value_or(0);
   }
-  platform.Show_Dif2Raw(store);
+  platform.Show_Dif2Raw(store, Dif2Raw_Opening::Before_Synthesis);
 
   const double r0 = store.Range_Limits[0], r1 = store.Range_Limits[1];
   const int32_t n = store.Nb_Points;

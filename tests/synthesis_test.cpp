@@ -50,6 +50,7 @@ TEST_F(Synthesis, TheDialogOpensOnTheRangeAndTheScanFollowsItsValues) {
   };
   Run(1);
   EXPECT_EQ(platform.calls, (std::vector<std::string>{"busy", "dif2raw", "normal"}));
+  EXPECT_EQ(platform.dif2raw_opening, Dif2Raw_Opening::Before_Synthesis);
   ASSERT_EQ(store.Intensities.size(), 2001u);
   EXPECT_EQ(store.Intensities[0], 0);
   EXPECT_EQ(store.Is_Peak_List, True16);
