@@ -290,7 +290,7 @@ void Main_Window::on_M_Preview_triggered() {
 
 void Main_Window::on_M_dif2raw_par_triggered() {
   try {
-    platform_.Show_Dif2Raw(store_);
+    platform_.Show_Dif2Raw(store_, Dif2Raw_Opening::From_Menu);
   } catch (const Failure& failure) {
     platform_.Show_Message(failure.what(), Icon::Critical, Program_Title);
   }

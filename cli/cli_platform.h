@@ -35,7 +35,7 @@ class Cli_Platform : public Platform {
   void Do_Events() override {}
   char Decimal_Separator() override;
   std::string Short_Date() override;
-  void Show_Dif2Raw(Store& store) override;
+  void Show_Dif2Raw(Store& store, Dif2Raw_Opening opening) override;
   void Show_Oxford2Raw(Store& store, const std::string& lines) override;
   void Show_Preview(const Store& store) override;
   void Show_Bmp_Saver(const Store& store, const std::string& path) override;

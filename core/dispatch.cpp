@@ -100,7 +100,7 @@ void Synthesise(Session& session) {
   Store work = session.store;
   session.platform.Set_Busy(true);
   session.registry.synthesis.prepare(work);
-  session.platform.Show_Dif2Raw(work);
+  session.platform.Show_Dif2Raw(work, Dif2Raw_Opening::Before_Synthesis);
   session.registry.synthesis.compute(work);
   session.platform.Set_Busy(false);
   session.store = std::move(work);

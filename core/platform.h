@@ -15,6 +15,10 @@ struct Store;
 
 enum class Icon { None, Exclamation, Critical };
 
+// Why the synthesis parameters dialog opens: for the synthesis that runs when
+// it closes, or from the menu, to set the values a later synthesis opens on.
+enum class Dif2Raw_Opening { Before_Synthesis, From_Menu };
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -44,7 +48,7 @@ class Platform {
   // Modal dialogs and windows over the store. A dialog returns when it has
   // stored its fields. A front end that cannot accept the values it was
   // given (talvo-convert with a bad option) throws Failure instead.
-  virtual void Show_Dif2Raw(Store& store) = 0;
+  virtual void Show_Dif2Raw(Store& store, Dif2Raw_Opening opening) = 0;
   // The import dialog of a GSAS or Oxford scan; `lines` is the text of the
   // file read (Windows-1252), shown beside the fields.
   virtual void Show_Oxford2Raw(Store& store, const std::string& lines) = 0;

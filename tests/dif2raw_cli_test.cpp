@@ -69,7 +69,7 @@ TEST_F(Dif_To_Raw2, WithoutOptionsTheDialogKeepsTheValuesItOpensOn) {
 TEST_F(Dif_To_Raw2, ARefusedValueStopsTheConversionAndWritesNothing) {
   Run_Result result = Run_Convert(dir, "--from dif --to raw2 --step 0 -o out.raw QTZ.DIF");
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, "QTZ.DIF: error: The Step Size must be greater than 0 (it is 0).\n");
+  EXPECT_EQ(result.err, "QTZ.DIF: error: The Step Size must not be 0.\n");
   result = Run_Convert(dir, "--from auto --to raw2 --start 3.2 --end 3.4 -o out.raw QTZ.DIF");
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("which is not above the Start angle 3.2"), std::string::npos) << result.err;

@@ -81,6 +81,37 @@ TEST(Oxford_Gsas_Cli, AGsasScanConvertsWithTheMolybdenumWavelength) {
   EXPECT_FLOAT_EQ(raw.Intensities[9], 90);
 }
 
+// 32770 points from 5.00 in steps of 0.01 are read whole: the dialog refuses
+// the count it opens on, and converts the first points of a range it holds.
+TEST(Oxford_Gsas_Cli, AScanLongerThanTheDialogAllowsIsCutByItsEndAngle) {
+  Temp_Dir dir;
+  std::string gsas = "Long\r\nBANK  1 1234 6554 CONST     500.00       1.00 0 0 ESD\r\n";
+  std::string oxford = "Long\r\n2theta x counts e f\r\n";
+  char field[64];
+  for (int k = 1; k <= 32770; ++k) {
+    std::snprintf(field, sizeof field, "%8d     1.0%s", k % 1000 + 1, k % 5 == 0 ? "\r\n" : "");
+    gsas += field;
+    std::snprintf(field, sizeof field, "%.2f 1 %d 1 0\r\n", 5.0 + 0.01 * (k - 1), k % 1000 + 1);
+    oxford += field;
+  }
+  dir.Write("long.gsas", gsas);
+  dir.Write("long.dat", oxford);
+  for (const auto& [type, file] : {std::pair{"gsas", "long.gsas"}, std::pair{"oxford", "long.dat"}}) {
+    Run_Result result = Run_Convert(dir, std::string("--from ") + type + " --to raw2 -o long.raw " + file);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, std::string(file) +
+                              ": error: End angle: from the start angle to the end angle in steps of this size the "
+                              "scan would have 32800 points; it must have from 1 to 32767.\n");
+    result = Run_Convert(dir, std::string("--from ") + type + " --to raw2 --end 300 -o long.raw " + file);
+    ASSERT_EQ(result.status, 0) << result.err;
+    const Store raw = Read_Back(dir.Path("long.raw"));
+    EXPECT_EQ(raw.Nb_Points, 29500) << file;
+    EXPECT_FLOAT_EQ(raw.Start_2Theta, 5);
+    EXPECT_FLOAT_EQ(raw.Intensities[1], 2);
+    EXPECT_FLOAT_EQ(raw.Intensities[29500], 501);
+  }
+}
+
 TEST(Oxford_Gsas_Cli, RefusedFieldsAndBadBankLinesWriteNothing) {
   Temp_Dir dir;
   dir.Write("scan.dat", Oxford_Scan("t"));

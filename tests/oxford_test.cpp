@@ -136,6 +136,55 @@ TEST_F(Oxford, TheDataEndAtATwoThetaOfZeroOrARecordCutShort) {
   EXPECT_EQ(Points(), (std::vector<float>{5, 7, 9}));
 }
 
+// A scan may start at 0 degrees: the first two records give the step, and
+// only a later record ends the data with a 2-theta of 0.
+TEST_F(Oxford, ATwoThetaOf0InTheFirstTwoRecordsEndsNothing) {
+  Read(Oxford_File("t", {{"0", "3"}, {"0.5", "4"}, {"1", "5"}, {"1.5", "6"}, {"2", "7"}}));
+  EXPECT_EQ(Points(), (std::vector<float>{3, 4, 5, 6, 7}));
+  EXPECT_EQ(store.Nb_Points, 5);
+  EXPECT_DOUBLE_EQ(store.Range_Limits[0], 0);
+  EXPECT_FLOAT_EQ(store.Start_2Theta, 0);
+  EXPECT_DOUBLE_EQ(store.Step_Size, 0.5);
+  EXPECT_DOUBLE_EQ(store.Max_Intensity, 7);
+
+  Read(Oxford_File("t", {{"-0.5", "3"}, {"0", "4"}, {"0.5", "5"}}));
+  EXPECT_EQ(Points(), (std::vector<float>{3, 4, 5}));
+  EXPECT_DOUBLE_EQ(store.Range_Limits[0], -0.5);
+  EXPECT_FLOAT_EQ(store.Start_Theta, -0.25f);
+  EXPECT_DOUBLE_EQ(store.Step_Size, 0.5);
+
+  // One record gives no step: 0 for the dialog to ask, not an earlier file's.
+  store.Step_Size = 0.7;
+  Read(Oxford_File("t", {{"0", "8"}}));
+  EXPECT_EQ(Points(), (std::vector<float>{8}));
+  EXPECT_DOUBLE_EQ(store.Range_Limits[0], 0);
+  EXPECT_DOUBLE_EQ(store.Step_Size, 0);
+}
+
+// -999 is the end mark of the fourth number from the third record on; the
+// first two records are read whatever it holds.
+TEST_F(Oxford, AFourthNumberOfMinus999EndsTheDataFromTheThirdRecord) {
+  Read("t\r\nline 2\r\n10 1 0 -999 0\r\n10.5 1 5 -999.0 0\r\n11 1 6 1 0\r\n11.5 1 7 -999 0\r\n12 1 8 1 0\r\n");
+  EXPECT_EQ(Points(), (std::vector<float>{5, 6}));
+  EXPECT_DOUBLE_EQ(store.Range_Limits[0], 10.5);
+  EXPECT_FLOAT_EQ(store.Start_2Theta, 10.5f);
+  EXPECT_DOUBLE_EQ(store.Step_Size, 0.5);
+  EXPECT_DOUBLE_EQ(store.Max_Intensity, 6);  // the 7 and 8 after the mark do not count
+}
+
+// The import dialog's count limits what is written: a longer scan is read
+// whole and the dialog opens on all of it.
+TEST_F(Oxford, AScanOfMoreThan32767PointsIsReadWhole) {
+  std::vector<int> intensities(32770);
+  for (std::size_t k = 0; k < intensities.size(); ++k) intensities[k] = static_cast<int>(k % 1000) + 1;
+  Read(Oxford_File("t", Scan(intensities)));
+  EXPECT_EQ(store.Nb_Points, 32770);  // what the dialog opens on
+  ASSERT_EQ(store.Intensities.size(), 32771u);
+  EXPECT_EQ(store.Intensities[1], 1);
+  EXPECT_EQ(store.Intensities[32770], 770);
+  EXPECT_DOUBLE_EQ(store.Max_Intensity, 1000);
+}
+
 TEST_F(Oxford, ARecordMayRunOverSeveralLines) {
   Read("title\r\nignored\r\n10.0 1 0 2 3\r\n10.5 1\r\n0 2 3 10.0 1 6\r\n2 3\r\n");
   EXPECT_EQ(Points(), (std::vector<float>{6}));

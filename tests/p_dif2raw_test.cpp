@@ -122,8 +122,10 @@ TEST_F(Dif2Raw_Dialog, ValuesThatGiveNoScanAreRefusedAndNothingIsStored) {
     std::string text;
   };
   const std::vector<Case> cases = {
-      {"3", "70", "0", "0.3", P_Dif2Raw::Field::Step, "The Step Size must be greater than 0 (it is 0)."},
-      {"3", "70", "-0.02", "0.3", P_Dif2Raw::Field::Step, "The Step Size must be greater than 0 (it is -0.02)."},
+      {"3", "70", "0", "0.3", P_Dif2Raw::Field::Step, "The Step Size must not be 0."},
+      {"3", "70", "-0.02", "0.3", P_Dif2Raw::Field::End,
+       "From the Start angle 3 to the End angle 70 in steps of -0.02 there would be -3350 points; a scan holds "
+       "from 1 to 32767 points."},
       {"3", "70", "0.02", "0", P_Dif2Raw::Field::FWHM, "The FWHM must not be 0."},
       {"3", "70", "0.02", "1e-50", P_Dif2Raw::Field::FWHM, "The FWHM must not be 0."},  // 0 as a Single
       {"3", "700", "0.02", "0.3", P_Dif2Raw::Field::End,
@@ -138,6 +140,9 @@ TEST_F(Dif2Raw_Dialog, ValuesThatGiveNoScanAreRefusedAndNothingIsStored) {
       {"3.2", "3.4", "0.02", "0.3", P_Dif2Raw::Field::End,
        "The End angle 3.4 gives a scan ending at 3 degrees (the end is rounded to a whole degree), which is not "
        "above the Start angle 3.2."},
+      {"40", "20", "-0.02", "0.3", P_Dif2Raw::Field::End,  // the synthesis draws rising ranges only
+       "The End angle 20 gives a scan ending at 20 degrees (the end is rounded to a whole degree), which is not "
+       "above the Start angle 40."},
   };
   for (const auto& c : cases) {
     dialog.Form_Load();
@@ -159,6 +164,41 @@ TEST_F(Dif2Raw_Dialog, ValuesThatGiveNoScanAreRefusedAndNothingIsStored) {
   EXPECT_EQ(store.Nb_Points, 32767);
   EXPECT_FALSE(Close_With("3.2", "3.6", "0.02"));
   EXPECT_EQ(store.Range_Limits[1], 4);
+}
+
+// From the menu no synthesis follows: only a step of 0 and a count outside
+// 1..32767 are refused, and the rest is stored as typed.
+TEST_F(Dif2Raw_Dialog, OpenedFromTheMenuItStoresWhatNoSynthesisNeedsChecked) {
+  P_Dif2Raw menu{store, platform, Dif2Raw_Opening::From_Menu};
+  struct Case {
+    std::string start, end, step, fwhm;
+    int32_t points;
+    double stored_end;
+  };
+  for (const Case& c : std::vector<Case>{{"40", "20", "-0.02", "0.3", 1000, 20},  // descending
+                                         {"3.2", "3.4", "0.02", "0.3", 10, 3},    // the end rounds below the start
+                                         {"3", "70", "0.02", "0", 3350, 70}}) {
+    menu.Form_Load();
+    menu.T_Start = c.start;
+    menu.T_End = c.end;
+    menu.T_SSize = c.step;
+    menu.T_FWHM = c.fwhm;
+    ASSERT_FALSE(menu.Form_Unload()) << c.end;
+    EXPECT_EQ(store.Nb_Points, c.points);
+    EXPECT_EQ(store.Step_Size, std::stod(c.step));
+    EXPECT_EQ(store.Range_Limits[0], std::stod(c.start));
+    EXPECT_EQ(store.Range_Limits[1], c.stored_end);
+    EXPECT_EQ(store.FWHM, std::stof(c.fwhm));
+  }
+  const Store before = store;
+  for (const auto& [end, step] : std::vector<std::pair<std::string, std::string>>{{"70", "0"}, {"20", "0.02"}}) {
+    menu.Form_Load();
+    menu.T_Start = "40";
+    menu.T_End = end;
+    menu.T_SSize = step;
+    EXPECT_TRUE(menu.Form_Unload()) << step;
+    EXPECT_EQ(store, before);
+  }
 }
 
 }  // namespace

@@ -161,9 +161,9 @@ TEST_F(Oxford_Dialog, FieldsThatGiveNoScanAreRefusedAndNothingIsStored) {
       {"0", "655.36", "0.02",
        "End angle: from the start angle to the end angle in steps of this size the scan would have 32768 points; it "
        "must have from 1 to 32767."},
-      {"10.3", "10.4", "0.02",
-       "End angle: the end angle is stored rounded to a whole degree, 10, which must lie beyond the start angle in the "
-       "direction of the step."},
+      {"10", "20", "-0.02",  // a descending count below 1
+       "End angle: from the start angle to the end angle in steps of this size the scan would have -500 points; it "
+       "must have from 1 to 32767."},
   };
   Scan(100, 10, 0.02);
   const Store before = store;
@@ -185,6 +185,23 @@ TEST_F(Oxford_Dialog, FieldsThatGiveNoScanAreRefusedAndNothingIsStored) {
   limit.T_End = "655.34";
   EXPECT_EQ(limit.Form_Unload(), std::nullopt);
   EXPECT_EQ(store.Nb_Points, 100);
+}
+
+// The end is stored rounded to a whole degree, even when that brings it back
+// to the start or behind it: the count stands.
+TEST_F(Oxford_Dialog, AnEndThatRoundsBackToTheStartKeepsItsCount) {
+  for (const auto& [start, step, end, points, stored_end] :
+       std::vector<std::tuple<float, double, std::string, int, double>>{
+           {5.0f, 0.025, "5.25", 7, 5}, {10.3f, 0.02, "10.4", 5, 10}, {9.6f, -0.01, "9.55", 5, 10}}) {
+    Scan(7, start, step);
+    P_oxford2raw dialog(store, platform);
+    dialog.Form_Load();
+    dialog.T_End = end;
+    ASSERT_EQ(dialog.Form_Unload(), std::nullopt) << end;
+    EXPECT_EQ(store.Nb_Points, points) << end;
+    EXPECT_FLOAT_EQ(store.Start_2Theta, start);
+    EXPECT_DOUBLE_EQ(store.Range_Limits[1], stored_end) << end;
+  }
 }
 
 TEST_F(Oxford_Dialog, ShowsTheFileBeingImported) {

@@ -112,6 +112,21 @@ TEST(Read_Diamond, TakesTheThirdAndFourthOfNineNumbersAndKeepsTheTitle) {
   EXPECT_EQ(Dif_Title(store), Fit32("earlier list"));
 }
 
+// Only the position and the intensity are used: text, "nan" or nothing in
+// another column is passed over. Those two still refuse text.
+TEST(Read_Diamond, TheUnusedColumnsMayHoldAnything) {
+  const Store store = Read(Read_Diamond,
+                           "header\r\n"
+                           "2 26.639 3.34351 100.00 - 1 0 1 6\r\n"
+                           "x nan 2.5 50 abc - -- n/a ?\r\n"
+                           ",,1.5,25,,,,,0\r\n");
+  ASSERT_EQ(store.Nb_Peaks, 3);
+  EXPECT_EQ(store.Peaks[1].Intensity, 100);
+  EXPECT_EQ(store.Peaks[2].Intensity, 50);
+  EXPECT_EQ(store.Peaks[3].Intensity, 25);
+  EXPECT_NEAR(store.Peaks[3].Position, 61.794938754006, 1e-11);
+}
+
 TEST(Read_Diamond, FiveHundredPeaksAreAccepted) {
   std::string text = "header\r\n";
   for (int k = 1; k <= 500; ++k) text += std::to_string(k) + " 0 " + std::to_string(k) + " 10 0 0 0 0 0\r\n";
@@ -165,6 +180,8 @@ TEST_F(Peak_List_Failure, EveryLimitIsNamedAndThePreviousPatternKept) {
                  "BAD.TXT ends where the last four numbers of a peak line was expected (line 3).");
   Expect_Refused("Formatted text (D/I)", "t\r\n2.0 ten\r\n",
                  "BAD.TXT: a peak intensity was expected on line 2, but it holds \"ten\".");
+  Expect_Refused("Diamond text (D/I)", "header\r\n1 0 - 10 0 0 0 0 0\r\n",
+                 "BAD.TXT: a peak position was expected on line 2, but it holds \"-\".");
   Expect_Refused("Formatted text (D/I)", "title only\r\n", "BAD.TXT ends where a peak position was expected (line 2).");
   Expect_Refused("Formatted text (D/I)", "", "BAD.TXT ends where a title line was expected (line 1).");
   Expect_Refused("Formatted text (D/I)", "t\r\n20 10\r\n1e999 5\r\n",

@@ -215,6 +215,30 @@ TEST_F(Raw, WritingReplacesALongerFileAndAFailedWriteLeavesItWhole) {
   EXPECT_EQ(dir.Files(), std::vector<std::string>{"out.raw"});  // no temporary left behind
 }
 
+// A reader may hold more intensities than the count (a long scan cut by the
+// import dialog): the file takes the counted ones, and no more than 32767.
+TEST_F(Raw, WritingTakesTheCountedPointsOfALongerScan) {
+  store.Intensities.assign(40001, 7.0f);
+  store.Intensities[3] = 9;
+  store.Nb_Points = 3;
+  Write_Raw2(dir.Path("out.raw"), store, platform);
+  const auto bytes = Read_Bytes(dir.Path("out.raw"));
+  ASSERT_EQ(bytes.size(), 316u + 12);
+  EXPECT_EQ(Failure_Of(Read_Raw2, bytes), "");
+  EXPECT_EQ(store.Intensities, (std::vector<float>{0, 7, 7, 9}));
+
+  store.Intensities.assign(40001, 7.0f);
+  store.Nb_Points = 32768;
+  try {
+    Write_Raw2(dir.Path("long.raw"), store, platform);
+    FAIL();
+  } catch (const Failure& failure) {
+    EXPECT_STREQ(failure.what(),
+                 "The pattern has 32768 points; a RAW file holds from 1 to 32767. Nothing was written "
+                 "to long.raw.");
+  }
+}
+
 TEST_F(Raw, AnOutputInAMissingFolderFails) {
   store.Nb_Points = 1;
   store.Intensities = {0, 5};
@@ -249,6 +273,39 @@ TEST_F(Raw, TextExportReadsItsNumbersWhateverTheirLayout) {
   // The time ends at a blank: the first line read takes the rest of its line.
   testing::Read_Path(Read_Raw_Ascii, dir.Write("b.raw", Raw_Ascii(" s\r\n", "1 2 3 4")), store);
   EXPECT_EQ(store.Intensities, (std::vector<float>{0, 1, 2, 3, 4}));
+}
+
+// The number after the step count is not used, whatever it holds; a file
+// whose CR LF went through one more conversion (CR CR LF) reads the same.
+TEST_F(Raw, TextExportPassesOverItsUnusedNumberAndDoubledCarriageReturns) {
+  auto with = [](std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+      text.replace(at, from.size(), to);
+    return text;
+  };
+  const std::string plain = Raw_Ascii("\r\nx\r\n", "10 20 40 30\r\n");
+  for (const std::string& text : {with(plain, "4 0\r\n", "4 -\r\n"), with(plain, "4 0\r\n", "4 nan\r\n"),
+                                  with(plain, "4 0\r\n", "4,,"), with(plain, "\r\n", "\r\r\n")}) {
+    testing::Read_Path(Read_Raw_Ascii, dir.Write("c.raw", text), store);
+    EXPECT_EQ(store.Sample_ID, "My sample" + std::string(23, ' '));
+    EXPECT_EQ(store.Nb_Points, 4);
+    EXPECT_FLOAT_EQ(store.Start_2Theta, 12.5f);
+    EXPECT_DOUBLE_EQ(store.Step_Size, 0.05);
+    EXPECT_FLOAT_EQ(store.Time_Step, 2.5f);
+    EXPECT_EQ(store.Intensities, (std::vector<float>{0, 10, 20, 40, 30}));
+  }
+}
+
+// A time or an intensity beyond the range of a Single has no value to keep.
+TEST_F(Raw, TextExportRefusesNumbersTooLargeForTheirItem) {
+  auto failure_of = [&](const std::string& text) {
+    return Failure_Of(Read_Raw_Ascii, std::vector<uint8_t>(text.begin(), text.end()), "Q.RAW");
+  };
+  std::string huge_time = Raw_Ascii("\r\nx\r\n", "1 2 3 4\r\n");
+  huge_time.replace(huge_time.find("\r\n2.5"), 5, "\r\n1e39");
+  EXPECT_EQ(failure_of(huge_time), "Q.RAW: the number \"1e39\" on line 26 is too large for the time per step.");
+  EXPECT_EQ(failure_of(Raw_Ascii("\r\nx\r\n", "1 2\r\n-1e39 4\r\n")),
+            "Q.RAW: the number \"-1e39\" on line 40 is too large for an intensity.");
 }
 
 TEST_F(Raw, TextExportThatEndsEarlyFails) {

@@ -31,7 +31,7 @@ class Synthesis : public ::testing::Test {
     store.Profile_Function = profile;
     // As the conversion runs it: prepared, the dialog, computed.
     Prepare_Synthesis(store);
-    platform.Show_Dif2Raw(store);
+    platform.Show_Dif2Raw(store, Dif2Raw_Opening::Before_Synthesis);
     Synthesise_Scan(store);
   }
   double At(double two_theta) const {
@@ -53,6 +53,7 @@ TEST_F(Synthesis, TheDialogOpensOnTheRangeAndTheScanFollowsItsValues) {
   };
   Run(1);
   EXPECT_EQ(platform.calls, (std::vector<std::string>{"dif2raw"}));
+  EXPECT_EQ(platform.dif2raw_opening, Dif2Raw_Opening::Before_Synthesis);
   ASSERT_EQ(store.Intensities.size(), 2001u);
   EXPECT_EQ(store.Intensities[0], 0);
   EXPECT_EQ(store.Is_Peak_List, True16);

@@ -38,6 +38,10 @@ TEST(Read_Uxd, SampleIsTheFieldFromItsTenthToItsNextToLastCharacter) {
   EXPECT_EQ(Title_Of("_SAMPLE=Quartz"), Fit32("uart"));
   EXPECT_EQ(Title_Of("_SAMPLE='My quartz'"), Fit32("My quartz"));  // blanks do not end a keyword field
   EXPECT_EQ(Title_Of("_SAMPLE='a, b'"), Fit32(""));                // a comma does
+  // Too short to hold a quoted name: no name, and the peaks are read.
+  EXPECT_EQ(Title_Of("_SAMPLE="), Fit32(""));
+  EXPECT_EQ(Title_Of("_SAMPLE=Q"), Fit32(""));
+  EXPECT_EQ(Title_Of("_SAMPLE=''"), Fit32(""));
   EXPECT_EQ(Title_Of("_SAMPLE='A name longer than thirty-two characters'"), "A name longer than thirty-two ch");
   // Keys compare whole and with case.
   EXPECT_EQ(Title_Of("_SAMPLE = 'Quartz'"), Fit32("previous"));
@@ -130,9 +134,6 @@ TEST_F(Uxd_Failure, EveryLimitOfThePeakListIsNamed) {
                  "BAD.UXD: a d-spacing was expected on line 6, but it holds \";\".");
   Expect_Refused(Head + "_D-I\r\n", "BAD.UXD has a _D-I section without any peak.");
   Expect_Refused(Head + "_D-I\r\n2.0 1e40\r\n", "BAD.UXD: the intensity 1E+40 of peak 1 is too large to be scaled.");
-  Expect_Refused(Head + "_SAMPLE=Q\r\n_D-I\r\n2.0 10\r\n",
-                 "BAD.UXD: the sample field \"_SAMPLE=Q\" is too short to hold a quoted name, as in "
-                 "_SAMPLE='name'.");
 }
 
 }  // namespace

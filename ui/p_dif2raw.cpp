@@ -44,7 +44,8 @@ std::optional<double> Anode_Wavelength(const std::string& code) {
   return std::nullopt;
 }
 
-P_Dif2Raw::P_Dif2Raw(Store& store, Platform& platform) : store_(store), platform_(platform) {}
+P_Dif2Raw::P_Dif2Raw(Store& store, Platform& platform, Dif2Raw_Opening opening)
+    : store_(store), platform_(platform), opening_(opening) {}
 
 void P_Dif2Raw::Form_Load() {
   const char separator = platform_.Decimal_Separator();
@@ -78,13 +79,14 @@ std::optional<P_Dif2Raw::Refusal> P_Dif2Raw::Form_Unload() {
   const double end = Field_Number(T_End);
   const auto fwhm = static_cast<float>(Field_Number(T_FWHM));
 
-  // A zero step or width divides by zero in the synthesis; a count outside
-  // 1..32767 has no 16-bit slot; an end that rounds to a whole degree not
-  // above the start leaves no scan. The count is checked on the quotient
-  // itself, before it is narrowed to 16 bits.
-  if (!(step > 0))
-    return Refusal{Field::Step, "The Step Size must be greater than 0 (it is " + Field_Text(step, separator) + ")."};
-  if (fwhm == 0) return Refusal{Field::FWHM, "The FWHM must not be 0."};
+  // A zero step gives no count, and a count outside 1..32767 has no 16-bit
+  // slot; it is checked on the quotient itself, before it is narrowed. A
+  // negative step with an end below the start is a descending scan. The
+  // synthesis divides by the width, and draws only a range whose end, rounded
+  // to a whole degree, lies above its start.
+  const bool synthesis = opening_ == Dif2Raw_Opening::Before_Synthesis;
+  if (step == 0) return Refusal{Field::Step, "The Step Size must not be 0."};
+  if (synthesis && fwhm == 0) return Refusal{Field::FWHM, "The FWHM must not be 0."};
   const double quotient = (end - start) / step;
   const auto points = Round_To_Int16(quotient);
   if (!points || *points < 1)
@@ -93,7 +95,7 @@ std::optional<P_Dif2Raw::Refusal> P_Dif2Raw::Form_Unload() {
                                    " there would be " + Field_Text(std::nearbyint(quotient), separator) +
                                    " points; a scan holds from 1 to 32767 points."};
   const double rounded_end = Round_Half_Even(*points * step + start);
-  if (!(rounded_end > start))
+  if (synthesis && !(rounded_end > start))
     return Refusal{Field::End, "The End angle " + Field_Text(end, separator) + " gives a scan ending at " +
                                    Field_Text(rounded_end, separator) +
                                    " degrees (the end is rounded to a whole degree), which is not above the "

@@ -8,9 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "core/platform.h"
+
 namespace talvo {
 
-class Platform;
 struct Store;
 
 inline constexpr const char* P_Dif2Raw_Caption = "Dif to Raw convertion parameters";
@@ -28,7 +29,10 @@ class P_Dif2Raw {
     std::string text;
   };
 
-  P_Dif2Raw(Store& store, Platform& platform);
+  // Opened before a synthesis, the dialog also refuses what the synthesis
+  // cannot draw: an FWHM of 0, and an end that does not lie above the start.
+  // Opened from the menu, it stores those as typed.
+  P_Dif2Raw(Store& store, Platform& platform, Dif2Raw_Opening opening = Dif2Raw_Opening::Before_Synthesis);
 
   // Opening: fills every field from the store, then sets the pointer to normal.
   void Form_Load();
@@ -47,6 +51,7 @@ class P_Dif2Raw {
  private:
   Store& store_;
   Platform& platform_;
+  Dif2Raw_Opening opening_;
 };
 
 }  // namespace talvo

@@ -81,8 +81,10 @@ std::optional<std::string> P_oxford2raw::Form_Unload() {
   const double end = Field_Number(T_End);
   const double lambda = Field_Number(T_Lambda);
 
-  // The count is checked before it is cut to 16 bits, and the end as it
-  // will be stored, rounded to a whole degree.
+  // Only what gives no count is refused: a step of 0, and a count that a
+  // 16-bit slot cannot hold or that leaves no point, checked before it is
+  // cut to 16 bits. An end that rounds to a whole degree at or behind the
+  // start still gives its count.
   if (step == 0) return "Step Size: the step size must not be 0.";
   const double count = std::nearbyint((end - start) / step);
   if (!(count >= 1 && count <= Max_Points)) {
@@ -90,10 +92,6 @@ std::optional<std::string> P_oxford2raw::Form_Unload() {
     return "End angle: from the start angle to the end angle in steps of this size the scan would have " + points +
            "; it must have from 1 to 32767.";
   }
-  const double final_end = std::nearbyint(count * step + start);
-  if (step > 0 ? !(final_end > start) : !(final_end < start))
-    return "End angle: the end angle is stored rounded to a whole degree, " + Field_Text(final_end, '.') +
-           ", which must lie beyond the start angle in the direction of the step.";
 
   store_.Time_Step = static_cast<float>(time);
   store_.Step_Size = step;

@@ -46,9 +46,9 @@ class P_oxford2raw {
 
   // Closing, by "OK" or by closing the window: stores every field and sets
   // the busy pointer for the writer that follows. When the fields give no
-  // scan (a step of 0, a range of fewer than 1 or more than 32767 steps, an
-  // end that does not lie beyond the start) nothing is stored and the text
-  // saying why comes back: the dialog stays open.
+  // scan (a step of 0, a range of fewer than 1 or more than 32767 steps)
+  // nothing is stored and the text saying why comes back: the dialog stays
+  // open.
   std::optional<std::string> Form_Unload();
 
  private:

@@ -6,6 +6,7 @@
 //   steps N and one discarded integer, the time per step, twelve discarded
 //   line reads (the first takes what follows the time on its line), and the
 //   N intensities.
+#include <limits>
 #include <string>
 
 #include "core/failure.h"
@@ -18,16 +19,24 @@
 
 namespace talvo {
 
+namespace {
+
+// The items a number goes into: the time and the intensities are Singles.
+constexpr double Single_Range = std::numeric_limits<float>::max();
+constexpr double Double_Range = std::numeric_limits<double>::max();
+
+}  // namespace
+
 Read_Result Read_Raw_Ascii(const Input_File& source, Store& store) {
   Text_Input in(source.bytes, source.name);
   for (int line = 1; line <= 3; ++line) in.Read_Line("the header lines");
   store.Sample_ID = Fit32(in.Read_Line("the sample identification (line 4)"));
   for (int line = 5; line <= 22; ++line) in.Read_Line("the header lines");
-  store.Range_Limits[0] = in.Read_Number("the first 2-theta");
-  store.Step_Size = in.Read_Number("the step width");
+  store.Range_Limits[0] = in.Read_Number_Within(Double_Range, "the first 2-theta");
+  store.Step_Size = in.Read_Number_Within(Double_Range, "the step width");
   const double count = in.Read_Number("the number of steps");
-  in.Read_Number("the number that follows the number of steps");
-  store.Time_Step = static_cast<float>(in.Read_Number("the time per step"));
+  in.Read_Numeric_Field("the number that follows the number of steps");  // not used, whatever it holds
+  store.Time_Step = static_cast<float>(in.Read_Number_Within(Single_Range, "the time per step"));
   const auto n = Round_To_Int32(count);
   if (!n || *n < 1 || *n > Max_Points)
     throw Failure(in.file_name() + " announces " + General_Number(count, 15, '.') +
@@ -39,7 +48,7 @@ Read_Result Read_Raw_Ascii(const Input_File& source, Store& store) {
     if (in.Only_Blanks_Remain())
       throw Failure(in.file_name() + " ends after " + std::to_string(k - 1) + " of the " + std::to_string(*n) +
                     " intensities it announces.");
-    store.Intensities[k] = static_cast<float>(in.Read_Number("an intensity"));
+    store.Intensities[k] = static_cast<float>(in.Read_Number_Within(Single_Range, "an intensity"));
   }
   store.Max_Intensity = Largest_Intensity(store.Intensities, *n);
   store.Is_Peak_List = False16;

@@ -30,11 +30,9 @@ std::string Key_Of(const std::string& field) {
   return field.substr(1, equals == std::string::npos ? std::string::npos : equals - 1);
 }
 
-void Read_Sample(const std::string& field, const std::string& file_name, Store& store) {
-  if (field.size() < 10)
-    throw Failure(file_name + ": the sample field \"" + Cp1252_To_Utf8(field) +
-                  "\" is too short to hold a quoted name, as in _SAMPLE='name'.");
-  Set_Dif_Title(store, Fit32(field.substr(9, field.size() - 10)));
+// A field too short to hold a quoted name (_SAMPLE=) names no sample.
+void Read_Sample(const std::string& field, Store& store) {
+  Set_Dif_Title(store, Fit32(field.size() < 10 ? std::string() : field.substr(9, field.size() - 10)));
 }
 
 void Read_Pairs(Text_Input& input, Store& store) {
@@ -62,7 +60,7 @@ Read_Result Read_Uxd(const Input_File& source, Store& store) {
     if (field.empty() || field[0] != '_') continue;
     const std::string key = Key_Of(field);
     if (key == "SAMPLE") {
-      Read_Sample(field, input.file_name(), store);
+      Read_Sample(field, store);
     } else if (key == "D-I") {
       Read_Pairs(input, store);
       peak_list = true;

@@ -25,6 +25,9 @@ bool Text_Input::Only_Blanks_Remain() const {
 }
 
 void Text_Input::Consume_Line_End() {
+  // A file whose CR LF went through one more conversion has CR CR LF: one
+  // line end, not an empty line after each line.
+  if (text_.substr(pos_, 3) == "\r\r\n") ++pos_;
   if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
   if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
   ++line_;

@@ -1,7 +1,8 @@
 // Free-format reading of a text file held in memory, shared by every text
 // reader.
 //
-// A line ends at CR LF (LF alone and CR alone are taken as line ends too).
+// A line ends at CR LF (LF alone, CR alone and CR CR LF are taken as one line
+// end too).
 // A field read skips leading blanks, tabs and line ends. A numeric field ends
 // at a blank, a tab, a comma or a line end (blanks then a comma count as one
 // delimiter); a text field at a comma or a line end, or at its closing double

@@ -8,6 +8,8 @@
 //   then R records of five intensity/uncertainty pairs, each number
 //   right-aligned in 8 columns over 80.
 // Leading points without counts are dropped and the start moved past them.
+// Every point is read, however many: the import dialog's count limits the
+// points written.
 // The wavelength is not in the file: molybdenum K-alpha 1 is proposed, and
 // the import dialog asks for the counting time, the range and the wavelength.
 #include "formats/text/gsas.h"
@@ -96,10 +98,6 @@ Read_Result Read_Gsas(const Input_File& source, Store& store) {
         store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
         store.Start_Theta = store.Start_2Theta / 2;
       }
-      if (kept.size() > static_cast<std::size_t>(Max_Points))
-        throw Failure(in.file_name() +
-                      " holds more than 32767 points after its leading zeros; a scan holds at most "
-                      "32767 points.");
       kept.push_back(intensity);
       if (static_cast<float>(store.Max_Intensity) < intensity) store.Max_Intensity = intensity;
     }

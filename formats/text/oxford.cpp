@@ -5,11 +5,15 @@
 //   then records of five free-format numbers: 2-theta, a number not used,
 //   the intensity, a fourth number that must be present, a fifth not used.
 //   A record may run over several lines.
-// The data end at the end of the file, after a record whose 2-theta is 0, or
-// at a record cut short before its fourth number (which is not kept). A
-// zero-intensity record followed by another record restarts the scan: what is
-// kept is the run after the last restart. The counting time and wavelength
-// are not in the file; the import dialog asks for them.
+// The first two records give the step. From the third record on, the data
+// end after a record whose 2-theta is 0, or at a record whose fourth number
+// is -999 (not kept). Every record ends the data when it is cut short before
+// its fourth number (not kept). A scan may start at 0 degrees: a 2-theta of 0
+// in the first two records ends nothing. A zero-intensity record followed by
+// another record restarts the scan: what is kept is the run after the last
+// restart. The counting time and wavelength are not in the file; the import
+// dialog asks for them, and its count limits the points written, so a long
+// file is read whole.
 #include "formats/text/oxford.h"
 
 #include <algorithm>
@@ -30,6 +34,10 @@ namespace talvo {
 
 namespace {
 
+// A fourth number the writing program left at this value marks the end of
+// its data.
+constexpr double End_Mark = -999.0;
+
 struct Record {
   double two_theta;
   float intensity;
@@ -49,7 +57,9 @@ std::vector<Record> Read_Records(Text_Input& in) {
     const auto two_theta = Next_Number(in);
     Next_Number(in);
     const auto intensity = Next_Number(in);
-    if (!Next_Number(in)) break;  // cut short before its fourth number
+    const auto fourth = Next_Number(in);
+    if (!fourth) break;  // cut short before its fourth number
+    if (records.size() >= 2 && *fourth == End_Mark) break;
     Next_Number(in);
     // A number such as 1e999 overflows to infinity, and an intensity beyond
     // the range of a float would become one: no scan can hold either.
@@ -57,7 +67,7 @@ std::vector<Record> Read_Records(Text_Input& in) {
       throw Failure(in.file_name() + ": record " + std::to_string(records.size() + 1) +
                     " holds a 2-theta or an intensity too large for a scan.");
     records.push_back({*two_theta, static_cast<float>(*intensity)});
-    if (*two_theta == 0) break;
+    if (records.size() > 2 && *two_theta == 0) break;
   }
   return records;
 }
@@ -95,9 +105,6 @@ Read_Result Read_Oxford(const Input_File& source, Store& store) {
   for (std::size_t k = 0; k + 1 < records.size(); ++k)
     if (records[k].intensity == 0) first = k + 1;
   const auto kept = static_cast<int64_t>(records.size() - first);
-  if (kept > Max_Points)
-    throw Failure(in.file_name() + " holds a scan of " + std::to_string(kept) +
-                  " points; a scan holds at most 32767 points.");
 
   // A "[PowderGraph" title names no sample: the file's name is proposed,
   // and the conversion asks the user to confirm it.
@@ -118,12 +125,11 @@ Read_Result Read_Oxford(const Input_File& source, Store& store) {
   }
   store.Max_Intensity = max;
   store.Time_Step = 1.0f;
-  // The step comes from the first two records of the file, whatever is kept;
-  // a file of one record keeps the step the store held.
-  if (records.size() >= 2) {
-    store.Range_Limits[1] = records[1].two_theta;
-    store.Step_Size = records[1].two_theta - records[0].two_theta;
-  }
+  // The step comes from the first two records of the file, whatever is kept.
+  // A file of one record has none: the dialog shows 0 for the user to
+  // correct, rather than the step of an earlier file.
+  store.Range_Limits[1] = records[std::min<std::size_t>(1, records.size() - 1)].two_theta;
+  store.Step_Size = store.Range_Limits[1] - records[0].two_theta;
   store.Range_Limits[0] = records[first].two_theta;
   store.Is_Peak_List = False16;
   store.Nb_Ranges = 1;

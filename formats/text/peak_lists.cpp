@@ -1,6 +1,7 @@
 // "Formatted text (D/I)": a title line, then position / intensity pairs.
 // "Diamond text (D/I)": a header line, then nine numbers per peak:
 //   1 index   2 (real)   3 position   4 intensity   5 (real)   6..9 (whole)
+// of which only the position and the intensity are used.
 // After the first line both are read as free-format fields, so only the
 // order of the numbers matters. A list whose first position exceeds its
 // second is taken for d-spacings (descending d) and turned into 2-theta at
@@ -39,12 +40,14 @@ Read_Result Read_Peak_List(const Input_File& source, Store& store, Layout layout
       position = input.Read_Number_Within(Double_Range, "a peak position");
       intensity = input.Read_Number_Within(Double_Range, "a peak intensity");
     } else {
-      input.Read_Number("the peak number");
-      input.Read_Number("the second number of a peak line");
+      // The other seven fields are not used: whatever they hold, text or
+      // nothing included, only their place counts.
+      input.Read_Numeric_Field("the peak number");
+      input.Read_Numeric_Field("the second number of a peak line");
       position = input.Read_Number_Within(Double_Range, "a peak position");
       intensity = input.Read_Number_Within(Double_Range, "a peak intensity");
-      input.Read_Number("the fifth number of a peak line");
-      for (int field = 6; field <= 9; ++field) input.Read_Number("the last four numbers of a peak line");
+      input.Read_Numeric_Field("the fifth number of a peak line");
+      for (int field = 6; field <= 9; ++field) input.Read_Numeric_Field("the last four numbers of a peak line");
     }
     peaks.Add(position, intensity);
   } while (!input.Only_Blanks_Remain());

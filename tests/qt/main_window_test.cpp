@@ -387,6 +387,7 @@ class Main_Window_Test : public QObject {
     };
     Action("M_dif2raw_par")->trigger();
     QCOMPARE(platform->calls, (Log{"dif2raw", "normal"}));
+    QVERIFY(platform->dif2raw_opening == talvo::Dif2Raw_Opening::From_Menu);
     QCOMPARE(window->Pattern_Store().FWHM, 0.5f);
     QVERIFY(!Action("M_Decimal_Separator")->isEnabled());
   }

@@ -63,7 +63,7 @@ class P_dif2raw_Test : public QObject {
     dialog.close();
     QVERIFY(dialog.isVisible());
     QCOMPARE(platform.messages.size(), std::size_t{2});
-    QCOMPARE(platform.messages[0].text, std::string("The Step Size must be greater than 0 (it is 0)."));
+    QCOMPARE(platform.messages[0].text, std::string("The Step Size must not be 0."));
     QCOMPARE(store.Step_Size, 0.02);
 
     step->setText(QStringLiteral("0,05"));

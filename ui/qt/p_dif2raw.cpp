@@ -43,8 +43,8 @@ QGroupBox* Field_Box(const QString& title, std::initializer_list<std::pair<QLine
 
 }  // namespace
 
-P_dif2raw::P_dif2raw(Store& store, Platform& platform, QWidget* parent)
-    : QDialog(parent), platform_(platform), logic_(store, platform) {
+P_dif2raw::P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening, QWidget* parent)
+    : QDialog(parent), platform_(platform), logic_(store, platform, opening) {
   setObjectName(QStringLiteral("P_dif2raw"));
   setWindowTitle(QString::fromLatin1(P_Dif2Raw_Caption));
   setModal(true);
@@ -149,8 +149,8 @@ void P_dif2raw::Try_Close() {
   QDialog::accept();
 }
 
-void Show_P_dif2raw(Store& store, Platform& platform, QWidget* parent) {
-  P_dif2raw dialog(store, platform, parent);
+void Show_P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening, QWidget* parent) {
+  P_dif2raw dialog(store, platform, opening, parent);
   dialog.exec();
 }
 

@@ -18,7 +18,7 @@ struct Store;
 namespace talvo::qt {
 
 // Shown modally over `parent`; returns when it has closed.
-void Show_P_dif2raw(Store& store, Platform& platform, QWidget* parent);
+void Show_P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening, QWidget* parent);
 
 // The widgets of P_dif2raw; the fields' meaning lives in talvo::P_Dif2Raw.
 // "OK", the close box and Escape all store the fields; a value that gives
@@ -27,7 +27,8 @@ class P_dif2raw : public QDialog {
   Q_OBJECT
 
  public:
-  P_dif2raw(Store& store, Platform& platform, QWidget* parent = nullptr);
+  P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening = Dif2Raw_Opening::Before_Synthesis,
+            QWidget* parent = nullptr);
 
   void reject() override;
 

@@ -90,8 +90,8 @@ std::string Qt_Platform::Short_Date() {
   return From_Q(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
 }
 
-void Qt_Platform::Show_Dif2Raw(Store& store) {
-  Show_P_dif2raw(store, *this, owner_);
+void Qt_Platform::Show_Dif2Raw(Store& store, Dif2Raw_Opening opening) {
+  Show_P_dif2raw(store, *this, opening, owner_);
 }
 void Qt_Platform::Show_Oxford2Raw(Store& store, const std::string& lines) {
   Show_P_oxford2raw(store, lines, *this, owner_);
