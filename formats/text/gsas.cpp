@@ -23,6 +23,7 @@
 #include "core/store.h"
 #include "core/text32.h"
 #include "formats/text/free_format.h"
+#include "formats/text/gsas_free.h"
 
 namespace talvo {
 
@@ -62,6 +63,16 @@ std::string Realigned(std::string record) {
   return record;
 }
 
+// The file's warnings first, then the dialog that completes the scan.
+void Open_Import_Dialog(const Read_Result& result, const std::string& path, Store& store, Platform& platform) {
+  for (const auto& warning : result.warnings) platform.Show_Message(warning.text, Icon::Exclamation, Program_Title);
+  store.Oxford_File = path;
+  platform.Do_Events();
+  store.Lambda1 = Molybdenum_K_Alpha1;
+  store.Lambda2 = Molybdenum_K_Alpha1;
+  platform.Show_Oxford2Raw(store);
+}
+
 }  // namespace
 
 void Read_Gsas(const std::string& path, Store& store, Platform& platform) {
@@ -70,7 +81,12 @@ void Read_Gsas(const std::string& path, Store& store, Platform& platform) {
   Text_Input in(bytes, File_Name_Of(path));
   const std::string title = in.At_End() ? std::string() : in.Read_Line();
   const std::string bank = in.Only_Blanks_Remain() ? std::string() : in.Read_Text_Field();
-  if (Columns(bank, 1, 4) != "BANK" || Columns(bank, 51, 53) != "ESD") throw Failure(Bank_Line_Message, Icon::None);
+  if (Columns(bank, 1, 4) != "BANK" || Columns(bank, 51, 53) != "ESD") {
+    const auto result = Read_Gsas_Free(bytes, in.file_name(), store);
+    if (!result) throw Failure(Bank_Line_Message, Icon::None);
+    busy.Normal();
+    return Open_Import_Dialog(*result, path, store, platform);
+  }
 
   store.Sample_ID = Fit32(title);
   const int32_t records = Round_To_Int32(Leading_Number(Columns(bank, 13, 17))).value_or(0);
@@ -117,11 +133,10 @@ void Read_Gsas(const std::string& path, Store& store, Platform& platform) {
   busy.Normal();
   store.Is_Peak_List = False16;
   store.Nb_Ranges = 1;
-  store.Oxford_File = path;
-  platform.Do_Events();
-  store.Lambda1 = Molybdenum_K_Alpha1;
-  store.Lambda2 = Molybdenum_K_Alpha1;
-  platform.Show_Oxford2Raw(store);
+  Read_Result result;
+  if (auto warning = Gsas_Early_End(in.file_name(), records, Gsas_Records_After_Line_2(bytes)))
+    result.warnings.push_back(*warning);
+  Open_Import_Dialog(result, path, store, platform);
 }
 
 }  // namespace talvo
