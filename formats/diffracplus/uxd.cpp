@@ -17,6 +17,7 @@
 #include "core/file_io.h"
 #include "core/store.h"
 #include "core/text32.h"
+#include "formats/diffracplus/uxd_scan.h"
 #include "formats/text/free_format.h"
 #include "formats/text/peak_table.h"
 
@@ -71,9 +72,8 @@ void Read_Uxd(const std::string& path, Store& store, Platform& platform) {
       peak_list = true;
     }
   }
-  // A scan export has no peak list; reading on would leave the previous
-  // scan in the store, to be written under this file's name.
-  if (!peak_list) throw Failure(input.file_name() + " holds no peak list (no _D-I section); nothing was read from it.");
+  // Without a peak list the file is a scan export.
+  if (!peak_list) Read_Uxd_Scan(bytes, input.file_name(), store);
   busy.Normal();
 }
 
