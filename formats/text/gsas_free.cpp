@@ -108,20 +108,32 @@ float Std_Count(std::string_view field) {
   return Count_Value(Words_Of(field).size() == 2 ? field.substr(2) : field);
 }
 
-void Add_Record(std::string_view record, Layout layout, std::vector<float>& counts) {
+// Appends the record's points; returns how many of them stand in the line
+// rather than past its end.
+std::size_t Add_Record(std::string_view record, Layout layout, std::vector<float>& counts) {
+  const auto present = [&record](std::size_t first) { return first < record.size() ? 1 : 0; };
+  std::size_t written = 0;
   switch (layout) {
     case Layout::Esd:
-      for (std::size_t k = 0; k < 5; ++k) counts.push_back(Count_Value(Field(record, 16 * k, 8)));
+      for (std::size_t k = 0; k < 5; ++k) {
+        counts.push_back(Count_Value(Field(record, 16 * k, 8)));
+        written += present(16 * k);
+      }
       break;
     case Layout::Std:
-      for (std::size_t k = 0; k < 10; ++k) counts.push_back(Std_Count(Field(record, 8 * k, 8)));
+      for (std::size_t k = 0; k < 10; ++k) {
+        counts.push_back(Std_Count(Field(record, 8 * k, 8)));
+        written += present(8 * k);
+      }
       break;
     case Layout::Fxye: {
       const auto words = Words_Of(record);
       counts.push_back(words.size() > 1 ? Count_Value(words[1]) : 0.0f);
+      written = 1;
       break;
     }
   }
+  return written;
 }
 
 struct Bank_Data {
@@ -132,12 +144,16 @@ struct Bank_Data {
 // The records after the bank line at `at`, up to the next bank or the end.
 Bank_Data Read_Records(const std::vector<std::string_view>& lines, std::size_t at, const Bank& bank, Layout layout) {
   Bank_Data data;
+  std::size_t last_written = 0;
   for (std::size_t i = at + 1; i < lines.size() && data.records_found < bank.records; ++i) {
     if (Begins_With(lines[i], "BANK")) break;
     if (Is_Blank_Line(lines[i])) continue;
     ++data.records_found;
-    Add_Record(lines[i], layout, data.counts);
+    const std::size_t before = data.counts.size();
+    last_written = before + Add_Record(lines[i], layout, data.counts);
   }
+  // The last record of a file cut short ends where its line ends.
+  if (data.records_found < bank.records) data.counts.resize(last_written);
   // Fields after the last point fill the last record; they are not data.
   if (static_cast<int64_t>(data.counts.size()) > bank.points) data.counts.resize(static_cast<std::size_t>(bank.points));
   return data;
