@@ -42,7 +42,8 @@ done
 echo "regression corpus replayed clean"
 $replay_only && exit 0
 
-# Seeds: the sample files of each target's input type, and its regression inputs.
+# Seeds: the sample files of each target's input type, the layouts of real
+# files in fuzz/seeds/<target>/, and its regression inputs.
 declare -A samples=(
   [raw1]="quartz-v1.raw" [raw2]="quartz.raw" [raw_ascii]="quartz-text.raw" [dif]="quartz.dif"
   [uxd]="quartz.uxd" [text_di]="quartz-di.txt" [diamond]="quartz-diamond.txt" [text_raw]="quartz-scan.txt"
@@ -55,6 +56,7 @@ for target in "${targets[@]}"; do
   seeds="$build/seeds/$target"
   mkdir -p "$seeds" "$build/corpus/$target" "$build/findings/$target"
   [ -d "$root/fuzz/regression/$target" ] && cp -f "$root/fuzz/regression/$target"/* "$seeds"/ 2>/dev/null || true
+  [ -d "$root/fuzz/seeds/$target" ] && cp -f "$root/fuzz/seeds/$target"/* "$seeds"/ 2>/dev/null || true
   if [ "$target" = dispatch ]; then
     for reader in "${!samples[@]}"; do
       sample="$root/samples/${samples[$reader]}"
