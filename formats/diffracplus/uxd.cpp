@@ -6,7 +6,8 @@
 // A keyword field runs to a comma or the line end, blanks included; its key
 // is the text between "_" and the first "=", compared with case. The file's
 // own wavelength is not read: the d-spacings are turned into 2-theta with
-// the Lambda1 the store holds.
+// the Lambda1 the store holds. A file without _D-I is a scan export, read by
+// uxd_scan.cpp.
 #include "formats/diffracplus/uxd.h"
 
 #include <limits>

@@ -10,6 +10,8 @@
 // Leading points without counts are dropped and the start moved past them.
 // The wavelength is not in the file: molybdenum K-alpha 1 is proposed, and
 // the import dialog asks for the counting time, the range and the wavelength.
+// A file whose second line is no such bank line is read as GSAS itself
+// writes it, by gsas_free.cpp.
 #include "formats/text/gsas.h"
 
 #include <cmath>
