@@ -46,12 +46,13 @@ $replay_only && exit 0
 
 # Seeds: every sample file for every reader (a reader that does not know a
 # file refuses it at once), and for the dispatcher every sample under every
-# input type (first byte) to four outputs (second byte); plus the
-# regression inputs.
+# input type (first byte) to four outputs (second byte); plus the layouts
+# of real files in fuzz/seeds/<target>/ and the regression inputs.
 for target in "${targets[@]}"; do
   seeds="$build/seeds/$target"
   mkdir -p "$seeds" "$build/corpus/$target" "$build/findings/$target"
   [ -d "$root/fuzz/regression/$target" ] && cp -f "$root/fuzz/regression/$target"/* "$seeds"/ 2>/dev/null || true
+  [ -d "$root/fuzz/seeds/$target" ] && cp -f "$root/fuzz/seeds/$target"/* "$seeds"/ 2>/dev/null || true
   for sample in "$root"/samples/*; do
     case "$sample" in *.md) continue ;; esac
     if [ "$target" = dispatch ]; then

@@ -141,8 +141,8 @@ TEST_F(Gsas, FilesWithoutAPositiveIntensityFailNamingTheFile) {
 }
 
 TEST_F(Gsas, ABankLineWithoutBankOrEsdIsRefusedWithThePlainMessage) {
-  for (const std::string& bank : {Bank_Line(1, "500.0", "2.5", "bank"), Bank_Line(1, "500.0", "2.5", "BANK", "   "),
-                                  Bank_Line(1, "500.0", "2.5", "BANK", "esd"), std::string()}) {
+  for (const std::string& bank :
+       {Bank_Line(1, "500.0", "2.5", "bank"), Bank_Line(1, "500.0", "2.5", "BANK", "esd"), std::string()}) {
     try {
       Read(Gsas_File(bank, {Record({"1", "2", "3", "4", "5"})}));
       ADD_FAILURE() << "read with bank line: " << bank;

@@ -80,14 +80,15 @@ TEST(Text_Formats_Cli, ScansToFormattedTextAndRawVersion2) {
   EXPECT_EQ(f32(316 + 4), 7.0f);
 }
 
-TEST(Text_Formats_Cli, AUxdScanExportIsRefusedAndWritesNothing) {
+TEST(Text_Formats_Cli, AUxdPoleFigureIsRefusedAndWritesNothing) {
   Temp_Dir dir;
-  dir.Write("BT86_.UXD", "_SAMPLE='BT86'\n_2THETACOUNTS\n3.0 120\n3.02 130\n");
-  const Run_Result result = Run_Convert(dir, "--from uxd --to raw2 -o BT86.raw BT86_.UXD");
+  dir.Write("POLE.UXD", "_SAMPLE='P'\n_DRIVE='PHI'\n_STEPSIZE=5\n_2THETACPS\n0.0 120\n5.0 130\n");
+  const Run_Result result = Run_Convert(dir, "--from uxd --to raw2 -o POLE.raw POLE.UXD");
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err,
-            "BT86_.UXD: error: BT86_.UXD holds no peak list (no _D-I section); nothing was read from it.\n");
-  EXPECT_FALSE(std::filesystem::exists(dir.Path("BT86.raw")));
+            "POLE.UXD: error: POLE.UXD holds a scan driven in PHI, not in 2-theta (a pole figure or a rocking "
+            "curve), in its first range; nothing was read.\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("POLE.raw")));
 }
 
 }  // namespace

@@ -115,9 +115,10 @@ class Uxd_Failure : public ::testing::Test {
   Temp_Dir dir;
 };
 
-TEST_F(Uxd_Failure, AScanExportWithoutPeakListIsAFailedRead) {
-  Expect_Refused(Head + "_SAMPLE='BT86'\r\n_2THETACOUNTS\r\n3.0 120\r\n3.02 130\r\n",
-                 "BAD.UXD holds no peak list (no _D-I section); nothing was read from it.");
+TEST_F(Uxd_Failure, AFileWithNeitherPeakListNorCountsIsAFailedRead) {
+  Expect_Refused(Head + "_SAMPLE='BT86'\r\n_2THETACOUNTS\r\n",
+                 "BAD.UXD holds neither a peak list (_D-I) nor scan counts (_COUNTS, _CPS, _2THETACOUNTS or "
+                 "_2THETACPS); nothing was read.");
 }
 
 TEST_F(Uxd_Failure, EveryLimitOfThePeakListIsNamed) {

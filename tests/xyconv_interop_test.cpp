@@ -9,8 +9,10 @@
 #include "fixtures/read_file.h"
 #include "fixtures/raw_builder.h"
 #include "fixtures/recording_platform.h"
+#include "fixtures/run_convert.h"
 #include "fixtures/temp_dir.h"
 #include "formats/diffracplus/raw.h"
+#include "formats/text/gsas.h"
 
 namespace talvo {
 namespace {
@@ -86,6 +88,21 @@ TEST(Xyconv_Interop, ReadsWhatWeWrite) {
   const std::string out = dir.Path("out.raw");
   Write_Raw2(out, store, platform);
   Expect_Same_Scan(store, Read_With_Xyconv(dir, out));
+}
+
+// Real GSAS files, STD and ESD, converted by talvo-convert with the import
+// dialog's proposals: xyconv finds the counts of the GSAS file in the RAW file.
+TEST(Xyconv_Interop, ReadsRealGsasFilesConvertedToRaw2) {
+  for (const std::string name : {"stdnotype_PBSO4.CWN", "esd_Quinoli.gda"}) {
+    SCOPED_TRACE(name);
+    Temp_Dir dir;
+    const std::string gsas = dir.Write(name, testing::Read_Text(std::string(TALVO_TEST_DATA) + "/real/" + name));
+    ASSERT_EQ(testing::Run_Convert(dir, "--from gsas --to raw2 -o out.raw " + name).status, 0);
+    Store store;
+    testing::Recording_Platform platform;
+    testing::Read_Path(Read_Gsas, gsas, store);
+    Expect_Same_Scan(store, Read_With_Xyconv(dir, dir.Path("out.raw")));
+  }
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 // A keyword field runs to a comma or the line end, blanks included; its key
 // is the text between "_" and the first "=", compared with case. The file's
 // own wavelength is not read: the d-spacings are turned into 2-theta with
-// the Lambda1 the store holds.
+// the Lambda1 the store holds. A file without _D-I is a scan export, read by
+// uxd_scan.cpp.
 #include "formats/diffracplus/uxd.h"
 
 #include <limits>
@@ -16,6 +17,7 @@
 #include "core/file_io.h"
 #include "core/store.h"
 #include "core/text32.h"
+#include "formats/diffracplus/uxd_scan.h"
 #include "formats/text/free_format.h"
 #include "formats/text/peak_table.h"
 
@@ -66,9 +68,8 @@ Read_Result Read_Uxd(const Input_File& source, Store& store) {
       peak_list = true;
     }
   }
-  // A scan export has no peak list; reading on would leave the previous
-  // scan in the store, to be written under this file's name.
-  if (!peak_list) throw Failure(input.file_name() + " holds no peak list (no _D-I section); nothing was read from it.");
+  // Without a peak list the file is a scan export.
+  if (!peak_list) Read_Uxd_Scan(source.bytes, input.file_name(), store);
   return {};
 }
 

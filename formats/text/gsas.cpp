@@ -12,6 +12,8 @@
 // points written.
 // The wavelength is not in the file: molybdenum K-alpha 1 is proposed, and
 // the import dialog asks for the counting time, the range and the wavelength.
+// A file whose second line is no such bank line is read as GSAS itself
+// writes it, by gsas_free.cpp.
 #include "formats/text/gsas.h"
 
 #include <cmath>
@@ -23,6 +25,7 @@
 #include "core/store.h"
 #include "core/text32.h"
 #include "formats/text/free_format.h"
+#include "formats/text/gsas_free.h"
 
 namespace talvo {
 
@@ -62,13 +65,24 @@ std::string Realigned(std::string record) {
   return record;
 }
 
+// The wavelength is not in the file: the import dialog proposes this one.
+void Propose_Molybdenum(Store& store) {
+  store.Lambda1 = Molybdenum_K_Alpha1;
+  store.Lambda2 = Molybdenum_K_Alpha1;
+}
+
 }  // namespace
 
 Read_Result Read_Gsas(const Input_File& source, Store& store) {
   Text_Input in(source.bytes, source.name);
   const std::string title = in.At_End() ? std::string() : in.Read_Line();
   const std::string bank = in.Only_Blanks_Remain() ? std::string() : in.Read_Text_Field();
-  if (Columns(bank, 1, 4) != "BANK" || Columns(bank, 51, 53) != "ESD") throw Failure(Bank_Line_Message, Icon::None);
+  if (Columns(bank, 1, 4) != "BANK" || Columns(bank, 51, 53) != "ESD") {
+    auto result = Read_Gsas_Free(source.bytes, in.file_name(), store);
+    if (!result) throw Failure(Bank_Line_Message, Icon::None);
+    Propose_Molybdenum(store);
+    return *result;
+  }
 
   store.Sample_ID = Fit32(title);
   const int32_t records = Round_To_Int32(Leading_Number(Columns(bank, 13, 17))).value_or(0);
@@ -110,9 +124,11 @@ Read_Result Read_Gsas(const Input_File& source, Store& store) {
   store.Intensities = std::move(kept);
   store.Is_Peak_List = False16;
   store.Nb_Ranges = 1;
-  store.Lambda1 = Molybdenum_K_Alpha1;
-  store.Lambda2 = Molybdenum_K_Alpha1;
-  return {};
+  Read_Result result;
+  if (auto warning = Gsas_Early_End(in.file_name(), records, Gsas_Records_After_Line_2(source.bytes)))
+    result.warnings.push_back(*warning);
+  Propose_Molybdenum(store);
+  return result;
 }
 
 }  // namespace talvo

@@ -1,10 +1,8 @@
 // "Formatted text (RAW)": a title line, the counting time per step, the
 // number of points N (2 to 32767), then N pairs of 2-theta and intensity;
 // whatever follows the N pairs is ignored.
-// "Mercury text raw data (xye)": the wavelength, then triples of 2-theta,
-// intensity and its uncertainty (discarded) up to the end of the file.
-// Neither states the step: it is taken from the first two points, and the
-// last point's angle ends the range.
+// It does not state the step: it is taken from the first two points, and the
+// last point's angle ends the range. xye files are read in xye.cpp.
 #include "formats/text/scans.h"
 
 #include <limits>
@@ -16,6 +14,7 @@
 #include "core/store.h"
 #include "core/text32.h"
 #include "formats/text/free_format.h"
+#include "formats/text/text_raw_checks.h"
 
 namespace talvo {
 
@@ -44,6 +43,7 @@ Read_Result Read_Text_Raw(const Input_File& source, Store& store) {
   store.Sample_ID = Fit32(input.Read_Line("a title line"));
   store.Time_Step = static_cast<float>(input.Read_Number_Within(Single_Range, "the counting time"));
   const double count = input.Read_Number("the number of points");
+  Check_Whole_Point_Count(count, input.file_name());
   const std::optional<int32_t> n = Round_To_Int32(count);
   if (!n || *n < 2 || *n > Max_Points)
     throw Failure(input.file_name() + " gives " + General_Number(count, 15, '.') +
@@ -59,31 +59,11 @@ Read_Result Read_Text_Raw(const Input_File& source, Store& store) {
     if (i == 2) store.Step_Size = store.Range_Limits[1] - store.Range_Limits[0];
   }
   Set_Maximum(store);
+  Read_Result result;
+  if (auto unread = More_Numbers_Follow(input, *n)) result.warnings.push_back(*unread);
   Set_Scan_Items(store);
   store.Lambda1 = Copper_K_Alpha1;
-  return {};
-}
-
-Read_Result Read_Xye(const Input_File& source, Store& store) {
-  Text_Input input(source.bytes, source.name);
-  store.Lambda1 = static_cast<float>(input.Read_Number_Within(Single_Range, "the wavelength"));
-  store.Intensities.assign(1, 0.0f);
-  int32_t n = 0;
-  // Blank lines and blanks after the last triple end the scan.
-  while (n < 2 || !input.Only_Blanks_Remain()) {
-    if (n == Max_Points)
-      throw Failure(input.file_name() + " holds more than 32767 points; a scan holds at most 32767.");
-    ++n;
-    store.Range_Limits[n == 1 ? 0 : 1] = input.Read_Number_Within(Double_Range, "a 2-theta angle");
-    store.Intensities.push_back(static_cast<float>(input.Read_Number_Within(Single_Range, "an intensity")));
-    input.Read_Number("the uncertainty of an intensity");
-    if (n == 2) store.Step_Size = store.Range_Limits[1] - store.Range_Limits[0];
-  }
-  store.Nb_Points = n;
-  store.Time_Step = 1.0f;
-  Set_Maximum(store);
-  Set_Scan_Items(store);
-  return {};
+  return result;
 }
 
 }  // namespace talvo

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/input_file.h"
+#include "formats/text/xye.h"  // Read_Xye, read with the scans
 
 namespace talvo {
 
@@ -11,6 +12,5 @@ class Platform;
 struct Store;
 
 Read_Result Read_Text_Raw(const Input_File& source, Store& store);
-Read_Result Read_Xye(const Input_File& source, Store& store);
 
 }  // namespace talvo
