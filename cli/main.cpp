@@ -1,4 +1,5 @@
 // talvo-convert: the conversions of the desktop program, from a command line.
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <set>
@@ -136,6 +137,9 @@ int Run(const Options& options, Cli_Platform& platform) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit makes the write fail with EFBIG, which is reported
+#endif
   Cli_Platform platform;
 #ifdef TALVO_CLI_IMAGE
   platform.save_bitmap = talvo::Save_Bitmap_Image;

@@ -5,6 +5,7 @@
 
 #include "core/failure.h"
 #include "core/messages.h"
+#include "core/output_guard.h"
 
 namespace talvo {
 
@@ -146,6 +147,8 @@ bool Read_Input(Session& session, const std::vector<Input_Row>& table, const std
 }  // namespace
 
 void Convert(Session& session, const std::string& infile, const std::string& outfile) {
+  if (auto refusal = Output_Refusal(infile, outfile))
+    return session.platform.Show_Message(*refusal, Icon::Critical, Program_Title);
   try {
     if (!Read_Input(session, Convert_Table, infile)) return;
     const Output_Row& row = Find_Output(session.lists.Output_Choice.Text, session.store.Is_Peak_List != 0);

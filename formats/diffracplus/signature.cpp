@@ -34,15 +34,15 @@ constexpr std::array<Known_Signature, 7> Signatures = {{
 int16_t File_Signature(const std::string& path, Store& store) {
   const auto native = Path_From_Utf8(path);
   std::error_code error;
-  if (!std::filesystem::exists(native, error)) throw Failure(File_Name_Of(path) + ": the file does not exist.");
+  if (!std::filesystem::exists(native, error)) throw Failure(Missing_File_Text(path));
   if (!std::filesystem::is_regular_file(native, error))
     throw Failure(File_Name_Of(path) + " is not a file that can be read.");
   const auto length = std::filesystem::file_size(native, error);
-  if (error) throw Failure(File_Name_Of(path) + " cannot be read.");
+  if (error) throw Failure(Unreadable_File_Text(path));
   if (length <= 4) return signature::Unknown;
   std::ifstream in(native, std::ios::binary);
   std::array<char, 4> first{};
-  if (!in.read(first.data(), 4)) throw Failure(File_Name_Of(path) + " cannot be opened for reading.");
+  if (!in.read(first.data(), 4)) throw Failure(Unreadable_File_Text(path));
   store.File_Sig = first;
   const std::string_view bytes(first.data(), 4);
   for (const auto& known : Signatures)
