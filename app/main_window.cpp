@@ -241,9 +241,10 @@ void Main_Window::Conversion_Request() {
     ~Done() { running = false; }
   } done{running_};
   Run_Request(platform_, qt::From_Q(T_Input->text()), qt::From_Q(T_Output->text()),
-              [this](const Conversion_Call& call) {
+              [this](const Conversion_Call& call, Platform& platform) {
                 if (quitting_) return false;
-                Convert(session_, call.infile, call.outfile);
+                Session session{session_.store, session_.lists, platform, session_.formats};
+                Convert(session, call.infile, call.outfile);
                 return !quitting_;
               });
 }

@@ -35,6 +35,9 @@ bool Accepts_New_Files(const fs::path& folder) {
 std::optional<std::string> Output_Refusal(const std::string& infile, const std::string& outfile) {
   const fs::path in = Path_From_Utf8(infile), out = Path_From_Utf8(outfile);
   std::error_code error;
+  // A missing input is the reader's to report: the folder of an output named
+  // after a mistyped input says nothing useful.
+  if (!fs::exists(in, error)) return std::nullopt;
   if (fs::equivalent(in, out, error))
     return Shown(out) + " is the file being converted: it cannot also be its output.";
   if (fs::is_directory(out, error)) return Shown(out) + " is a folder, not a file: it cannot be written.";

@@ -7,6 +7,7 @@
 // can be named. The output field gives a path, a folder ending in a
 // separator, or a name such as *.raw: in a batch every output takes its
 // input's base name, and the output field gives only folder and extension.
+// Double quotes in the output field only group: they are dropped.
 // "\" and "/" both separate folders; a rebuilt path keeps the one found.
 #pragma once
 
@@ -28,6 +29,7 @@ struct Conversion_Call {
 struct Conversion_Request {
   bool empty_input = false;  // nothing to convert: the "You must select" warning
   bool is_list = false;      // ask "Do you really want multiple file conversions ?" first
+  bool unquoted_blank = false;  // the input field cut a path at a blank outside quotes
   std::vector<Conversion_Call> calls;
 };
 
@@ -36,9 +38,11 @@ Conversion_Request Split_Request(std::string_view in_field, std::string_view out
 // The whole request as the window runs it: the "You must select" warning
 // for an empty input, the multiple-file question for a list, then for each
 // call the event step and `convert`, which returns false to end the batch
-// (the program is closing).
+// (the program is closing). `convert` shows its messages through the
+// platform it is given: when the input field holds an unquoted blank, the
+// message that an input does not exist adds a reminder of the quotes.
 void Run_Request(Platform& platform, std::string_view in_field, std::string_view out_field,
-                 const std::function<bool(const Conversion_Call&)>& convert);
+                 const std::function<bool(const Conversion_Call&, Platform&)>& convert);
 
 // The text a file dialog's choice puts into a name field: one path, or the
 // folder followed by the names, separated by single blanks. With `quote`
