@@ -45,8 +45,7 @@ char Regional_Decimal_Separator() {
 std::string Regional_Short_Date(const std::tm& when) {
   const Category_Locale time(LC_TIME_MASK);
   std::array<char, 64> text{};
-  const std::size_t length =
-      time.Get() != nullptr ? strftime_l(text.data(), text.size(), "%x", &when, time.Get()) : 0;
+  const std::size_t length = time.Get() != nullptr ? strftime_l(text.data(), text.size(), "%x", &when, time.Get()) : 0;
   return std::string(text.data(), length);
 }
 
@@ -65,7 +64,7 @@ std::locale Environment_Locale() {
 }  // namespace
 
 char Regional_Decimal_Separator() {
-  return std::use_facet<std::numpunct<char>>(Environment_Locale()).decimal_point();
+  return std::use_facet<std::numpunct<char> >(Environment_Locale()).decimal_point();
 }
 
 std::string Regional_Short_Date(const std::tm& when) {

@@ -241,15 +241,6 @@ std::string Browse_Text(const std::vector<std::string>& paths, bool quote) {
   return text;
 }
 
-std::string Output_Path_For(const std::string& infile, std::string_view out, bool batch) {
-  const auto at = Last_Separator(infile);
-  const std::string folder = at == std::string::npos ? "" : infile.substr(0, at + 1);
-  const std::string name = infile.substr(folder.size());
-  Output_Parts parts = Split_Output(folder, name, out);
-  if (batch) parts.base = Base_Of(name);
-  return parts.Path();
-}
-
 std::string Preview_Path(std::string_view in) {
   std::string path(in);
   if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);

@@ -49,10 +49,6 @@ void Run_Request(Platform& platform, std::string_view in_field, std::string_view
 // (the input field), an item that holds a blank stands in double quotes.
 std::string Browse_Text(const std::vector<std::string>& paths, bool quote);
 
-// The output path of one input file of talvo-convert: the single-file rules,
-// or with `batch` the base name always taken from the input.
-std::string Output_Path_For(const std::string& infile, std::string_view out_field, bool batch);
-
 // The path the Preview menu reads: the field with the quotes of a quoted path
 // removed; empty when the field is empty or "*.*".
 std::string Preview_Path(std::string_view in_field);

@@ -218,12 +218,5 @@ TEST(Request, BrowseTextIsWhatTheSplitReadsBack) {
             (Calls{{"/x ray/a b.raw", "/x ray/a b.txt"}, {"/x ray/c.raw", "/x ray/c.txt"}}));
 }
 
-TEST(Request, CommandLineOutputPaths) {
-  EXPECT_EQ(Output_Path_For("/data/a.raw", "/out/b.txt", false), "/out/b.txt");
-  EXPECT_EQ(Output_Path_For("/data/a.raw", "/out/b.txt", true), "/out/a.txt");
-  EXPECT_EQ(Output_Path_For("/data/a.raw", "*.txt", true), "/data/a.txt");
-  EXPECT_EQ(Output_Path_For("a.raw", "", false), "a");
-}
-
 }  // namespace
 }  // namespace talvo

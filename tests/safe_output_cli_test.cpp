@@ -26,8 +26,8 @@ TEST(Talvo_Convert_Output, ABatchSkipsTheOutputThatWouldReplaceItsInput) {
   dir.Write("c.RAW", Raw1_File(Raw_Scan{}));
   const auto result = Run_Convert(dir, "--from auto --to raw2 -o '*.raw' a.raw b.RAW c.RAW");
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, "a.raw: error: " + dir.Path("a.raw") +
-                            " is the file being converted: it cannot also be its output.\n");
+  EXPECT_EQ(result.err,
+            "a.raw: error: " + dir.Path("a.raw") + " is the file being converted: it cannot also be its output.\n");
   EXPECT_EQ(Read_Bytes(dir.Path("a.raw")), original);
   EXPECT_EQ(Read_Bytes(dir.Path("b.raw")).size(), 328u);
   EXPECT_EQ(Read_Bytes(dir.Path("c.raw")).size(), 328u);
@@ -38,7 +38,8 @@ TEST(Talvo_Convert_Output, AMissingFolderIsNamedAndNothingIsWritten) {
   dir.Write("QTZ.RAW", Raw2_File(Raw_Scan{}));
   const auto result = Run_Convert(dir, "--to bmp -o none/q.bmp QTZ.RAW");
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, "QTZ.RAW: error: The folder " + dir.Path("none") + " does not exist: q.bmp cannot be written.\n");
+  EXPECT_EQ(result.err,
+            "QTZ.RAW: error: The folder " + dir.Path("none") + " does not exist: q.bmp cannot be written.\n");
   EXPECT_EQ(dir.Files(), std::vector<std::string>{"QTZ.RAW"});
 }
 
@@ -53,6 +54,23 @@ TEST(Talvo_Convert_Output, AFileSizeLimitKeepsTheOldOutputByteForByte) {
   EXPECT_EQ(result.err, "BIG.RAW: error: out.txt cannot be written: file too large.\n");
   EXPECT_EQ(Read_Text(dir.Path("out.txt")), "the old output\r\n");
   EXPECT_EQ(dir.Files(), (std::vector<std::string>{"BIG.RAW", "out.txt"}));
+}
+
+// A relative -o is taken from the current folder; without -o the output lies
+// beside the input with the output type's extension.
+TEST(Talvo_Convert_Output, RelativeOutputsAndDefaultNames) {
+  Temp_Dir dir;
+  std::filesystem::create_directories(dir.Path("data"));
+  dir.Write("data/A.RAW", Raw2_File(Raw_Scan{}));
+  EXPECT_EQ(Run_Convert(dir, "-o b.txt data/A.RAW").status, 0);
+  EXPECT_EQ(Run_Convert(dir, "-o '*.csv' data/A.RAW").status, 0);
+  EXPECT_EQ(Run_Convert(dir, "--to treor data/A.RAW").status, 1);  // a scan to a peak type: refused
+  EXPECT_EQ(Run_Convert(dir, "data/A.RAW").status, 0);
+  EXPECT_EQ(dir.Files(), (std::vector<std::string>{"A.csv", "b.txt", "data"}));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path("data/A.txt")));
+  const auto usage = Run_Convert(dir, "--step 0.02x data/A.RAW");
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_EQ(usage.err, "talvo-convert: option --step: \"0.02x\" is not a number\nTry 'talvo-convert --help'.\n");
 }
 
 }  // namespace
