@@ -23,7 +23,7 @@ Output:
                        extension. Default: beside the input, with the input's base
                        name and the output type's extension (a.raw gives a.txt).
                        An output that is the input file itself is refused.
-                       (Versions up to 3.1 took a relative OUT from the input's
+                       (Versions up to 3.1.1 took a relative OUT from the input's
                        folder, and gave no extension by default.)
 
 Parameters, used as if typed into the dialog that asks for them. A number is
