@@ -2,6 +2,7 @@
 
 #include <array>
 #include <locale>
+#include <stdexcept>
 
 #ifndef _WIN32
 #include <langinfo.h>

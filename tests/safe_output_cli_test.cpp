@@ -1,6 +1,7 @@
 // talvo-convert never replaces an input, refuses a bad output folder before
 // reading, and reports a write cut short without leaving debris.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
