@@ -67,10 +67,14 @@ std::FILE* Open_For_Writing(const std::filesystem::path& path) {
 }
 
 // The system's reason for a failed call, as the end of a sentence.
-std::string Reason(int error) {
-  std::string text = error != 0 ? std::strerror(error) : "the data could not be written";
-  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+std::string Reason(std::string text) {
+  if (text.empty()) text = "the data could not be written";
+  text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
   return text + ".";
+}
+
+std::string Reason(int error) {
+  return Reason(error != 0 ? std::string(std::strerror(error)) : std::string());
 }
 
 // Writes all of `bytes` and closes the file; the errno of the first failure,
@@ -101,8 +105,9 @@ void Write_File_Atomically(const std::string& path, std::string_view bytes) {
   }
   std::filesystem::rename(temp, target, error);
   if (error) {
+    const std::string reason = Reason(error.message());
     std::filesystem::remove(temp, error);
-    throw Failure(cannot + ": it cannot be replaced.");
+    throw Failure(cannot + ": it cannot be replaced, " + reason);
   }
 }
 
