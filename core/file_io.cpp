@@ -1,7 +1,7 @@
 #include "core/file_io.h"
 
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>

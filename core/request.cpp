@@ -149,7 +149,8 @@ std::string Without_Quotes(std::string_view field) {
 // of the quotes, since the path was most likely cut at the blank.
 class Quote_Hint_Platform : public Platform {
  public:
-  Quote_Hint_Platform(Platform& inner, const std::string& infile) : inner_(inner), missing_(Missing_File_Text(infile)) {}
+  Quote_Hint_Platform(Platform& inner, const std::string& infile)
+      : inner_(inner), missing_(Missing_File_Text(infile)) {}
   void Show_Message(const std::string& text, Icon icon, const std::string& title) override {
     inner_.Show_Message(text == missing_ ? text + " A path that holds blanks is written in double quotes." : text, icon,
                         title);

@@ -27,8 +27,8 @@ struct Conversion_Call {
 };
 
 struct Conversion_Request {
-  bool empty_input = false;  // nothing to convert: the "You must select" warning
-  bool is_list = false;      // ask "Do you really want multiple file conversions ?" first
+  bool empty_input = false;     // nothing to convert: the "You must select" warning
+  bool is_list = false;         // ask "Do you really want multiple file conversions ?" first
   bool unquoted_blank = false;  // the input field cut a path at a blank outside quotes
   std::vector<Conversion_Call> calls;
 };

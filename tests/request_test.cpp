@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/file_io.h"
-#include "core/messages.h"
 #include <filesystem>
 
+#include "core/file_io.h"
+#include "core/messages.h"
 #include "fixtures/recording_platform.h"
 #include "fixtures/temp_dir.h"
 
@@ -42,7 +42,7 @@ TEST(Request, OneFileTakesFolderBaseAndExtensionFromTheOutputField) {
       {"/home/me/data/a.raw", "*.txt", "/home/me/data/a.txt"},
       {"/home/me/data/a.raw", "/tmp/out/b.raw", "/tmp/out/b.raw"},
       {"/home/me/data/a.raw", R"(C:\OUT\B.TXT)", R"(C:\OUT\B.TXT)"},
-      {R"(C:\DATA/a.raw)", "*.txt", R"(C:\DATA/a.txt)"},  // the last separator of either kind
+      {R"(C:\DATA/a.raw)", "*.txt", R"(C:\DATA/a.txt)"},                       // the last separator of either kind
       {"/home/me/data/a.raw", R"("my out.txt")", "/home/me/data/my out.txt"},  // quotes only group
       {"/home/me/data/a.raw", R"("/tmp/x ray/"*.txt)", "/tmp/x ray/a.txt"},
   };
@@ -164,7 +164,8 @@ TEST(Request, RunConvertsNoneOnNoAndStopsWhenAsked) {
   EXPECT_EQ(converted, 0);
   EXPECT_EQ(platform.calls, (std::vector<std::string>{"question"}));
 
-  Run_Request(platform, "/data a.raw b.raw c.raw", "", [&](const Conversion_Call&, Platform&) { return ++converted, false; });
+  Run_Request(platform, "/data a.raw b.raw c.raw", "",
+              [&](const Conversion_Call&, Platform&) { return ++converted, false; });
   EXPECT_EQ(converted, 1);
 }
 
@@ -182,10 +183,11 @@ TEST(Request, RunRemindsOfQuotesWhenAnUnquotedBlankCutThePath) {
     return seen.push_back(call), true;
   };
   Run_Request(platform, dir.Path("x ray/q2.raw"), "*.txt", convert);
-  EXPECT_EQ(platform.messages, (std::vector<Recorded_Message>{
-                                   {dir.Path("x/ray/q2.raw") +
-                                        ": the file does not exist. A path that holds blanks is written in double quotes.",
-                                    Icon::Critical, "Talvo"}}));
+  EXPECT_EQ(platform.messages,
+            (std::vector<Recorded_Message>{
+                {dir.Path("x/ray/q2.raw") +
+                     ": the file does not exist. A path that holds blanks is written in double quotes.",
+                 Icon::Critical, "Talvo"}}));
   platform.messages.clear();
   Run_Request(platform, '"' + dir.Path("x ray/q2.raw") + '"', "*.txt", convert);
   dir.Write("a.raw", std::string("RAW2"));

@@ -6,7 +6,6 @@
 #include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
-
 #include <ctime>
 
 #include "core/regional.h"
