@@ -185,7 +185,7 @@ TEST(Request, RunRemindsOfQuotesWhenAnUnquotedBlankCutThePath) {
   Run_Request(platform, dir.Path("x ray/q2.raw"), "*.txt", convert);
   EXPECT_EQ(platform.messages,
             (std::vector<Recorded_Message>{
-                {dir.Path("x/ray/q2.raw") +
+                {Full_Path_Of(dir.Path("x/ray/q2.raw")) +
                      ": the file does not exist. A path that holds blanks is written in double quotes.",
                  Icon::Critical, "Talvo"}}));
   platform.messages.clear();

@@ -1,5 +1,7 @@
 // The decimal separator and the short date follow the numeric and time
-// categories as the C library resolves them, each on its own.
+// categories as the C library resolves them, each on its own. The test
+// builds its locale with localedef, so it counts among the tests that run
+// other programs.
 #include "core/regional.h"
 
 #include <gtest/gtest.h>
