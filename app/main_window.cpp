@@ -4,13 +4,17 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
@@ -83,9 +87,41 @@ Widget* Make(QWidget* parent, const char* name, QRect where) {
   return widget;
 }
 
+// The folder of the path a name field holds (the first file of a selection),
+// or nothing when it names no existing folder.
+QString Folder_Of_Field(const QString& text, bool input) {
+  std::string path;
+  if (input) {
+    const Conversion_Request request = Split_Request(qt::From_Q(text), "");
+    if (!request.calls.empty()) path = request.calls.front().infile;
+  } else {
+    path = qt::From_Q(text);
+    std::erase(path, '"');
+  }
+  if (path.empty()) return {};
+  const QFileInfo info(qt::To_Q(path));
+  const QString folder = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+  return QFileInfo(folder).isDir() ? folder : QString();
+}
+
+// The local files of a drop, all of one folder as a file dialog gives them;
+// empty when the drop holds anything else.
+QStringList Dropped_Files(const QMimeData* data) {
+  QStringList paths;
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) return {};
+    const QFileInfo info(url.toLocalFile());
+    if (!info.isFile() || (!paths.isEmpty() && info.absolutePath() != QFileInfo(paths.front()).absolutePath()))
+      return {};
+    paths.push_back(info.absoluteFilePath());
+  }
+  return paths;
+}
+
 }  // namespace
 
-Browse_Result Choose_Files(QWidget* parent, bool open, const QString& pattern) {
+Browse_Result Choose_Files(QWidget* parent, bool open, const QString& pattern, const QString& folder) {
   QFileDialog dialog(parent);
   if (open) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -99,8 +135,11 @@ Browse_Result Choose_Files(QWidget* parent, bool open, const QString& pattern) {
   }
   // A pattern "description|filter" names its filter after the "|".
   const qsizetype bar = pattern.indexOf(QLatin1Char('|'));
-  const QString initial = bar < 0 ? pattern : pattern.mid(bar + 1);
-  if (!pattern.isEmpty()) dialog.setNameFilter(bar < 0 ? pattern : pattern.left(bar) + " (" + initial + ")");
+  QString initial = bar < 0 ? pattern : pattern.mid(bar + 1);
+  // Qt matches "*.*" only against names holding a dot; it means every file.
+  if (initial == QLatin1String("*.*")) initial = QStringLiteral("*");
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
+  if (!pattern.isEmpty()) dialog.setNameFilter(bar < 0 ? initial : pattern.left(bar) + " (" + initial + ")");
   if (!initial.isEmpty()) dialog.selectFile(initial);
 
   Browse_Result result;
@@ -160,6 +199,11 @@ void Main_Window::Build_Controls() {
   // (setTabOrder loses the text field of an editable list).
   T_Input = Make<QLineEdit>(client, "T_Input", Twips(960, 600, 5535, 285));
   T_Output = Make<QLineEdit>(client, "T_Output", Twips(960, 2760, 5535, 285));
+  // A file dropped anywhere on the window, the fields included, goes to the
+  // window, which fills the input field.
+  T_Input->setAcceptDrops(false);
+  T_Output->setAcceptDrops(false);
+  setAcceptDrops(true);
 
   C_Convertion = Make<QToolButton>(client, "C_Convertion", Twips(5520, 960, 975, 1155));
   C_Convertion->setText(QStringLiteral("&Convert"));
@@ -241,9 +285,10 @@ void Main_Window::Conversion_Request() {
     ~Done() { running = false; }
   } done{running_};
   Run_Request(platform_, qt::From_Q(T_Input->text()), qt::From_Q(T_Output->text()),
-              [this](const Conversion_Call& call) {
+              [this](const Conversion_Call& call, Platform& platform) {
                 if (quitting_) return false;
-                Convert(session_, lists_.Input_Choice.Text, lists_.Output_Choice.Text, call.infile, call.outfile);
+                Session session{session_.store, platform, session_.registry};
+                Convert(session, lists_.Input_Choice.Text, lists_.Output_Choice.Text, call.infile, call.outfile);
                 return !quitting_;
               });
 }
@@ -256,20 +301,35 @@ void Main_Window::on_C_OutBrowse_clicked() {
 }
 
 void Main_Window::Browse(const Type_List& list, const std::vector<std::string>& patterns, QLineEdit* field, bool open) {
-  const Browse_Result result = chooser_(this, open, qt::To_Q(Pattern_Of(list, patterns)));
+  const Browse_Result result =
+      chooser_(this, open, qt::To_Q(Pattern_Of(list, patterns)), Folder_Of_Field(field->text(), open));
   switch (result.outcome) {
-    case Browse_Result::Outcome::Chosen: {
-      std::vector<std::string> paths;
-      for (const QString& path : result.paths) paths.push_back(qt::From_Q(QDir::toNativeSeparators(path)));
-      field->setText(qt::To_Q(Browse_Text(paths, open)));
+    case Browse_Result::Outcome::Chosen:
+      Fill_Field(field, result.paths, open);
       break;
-    }
     case Browse_Result::Outcome::Cancelled:
       break;
     case Browse_Result::Outcome::Failed:
       platform_.Show_Message(text::Unexpected_Error + std::to_string(result.error), Icon::None, Program_Title);
       break;
   }
+}
+
+void Main_Window::Fill_Field(QLineEdit* field, const QStringList& chosen, bool open) {
+  std::vector<std::string> paths;
+  for (const QString& path : chosen) paths.push_back(qt::From_Q(QDir::toNativeSeparators(path)));
+  field->setText(qt::To_Q(Browse_Text(paths, open)));
+}
+
+void Main_Window::dragEnterEvent(QDragEnterEvent* event) {
+  if (!Dropped_Files(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void Main_Window::dropEvent(QDropEvent* event) {
+  const QStringList paths = Dropped_Files(event->mimeData());
+  if (paths.isEmpty()) return;
+  Fill_Field(T_Input, paths, true);
+  event->acceptProposedAction();
 }
 
 void Main_Window::on_Input_Choice_editTextChanged(const QString& text) {

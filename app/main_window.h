@@ -34,9 +34,11 @@ struct Browse_Result {
 };
 
 // Shows the "open" dialog (several files may be chosen) or the "save"
-// dialog (the name is not checked), with the type's pattern as filter.
-using File_Chooser = std::function<Browse_Result(QWidget* parent, bool open, const QString& pattern)>;
-Browse_Result Choose_Files(QWidget* parent, bool open, const QString& pattern);
+// dialog (the name is not checked), with the type's pattern as filter, in
+// `folder` when one is given.
+using File_Chooser =
+    std::function<Browse_Result(QWidget* parent, bool open, const QString& pattern, const QString& folder)>;
+Browse_Result Choose_Files(QWidget* parent, bool open, const QString& pattern, const QString& folder = QString());
 
 class Main_Window : public QMainWindow {
   Q_OBJECT
@@ -54,6 +56,9 @@ class Main_Window : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Files dropped on the window fill the input field as Browse would.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private slots:
   void on_C_Convertion_clicked();
@@ -74,6 +79,7 @@ class Main_Window : public QMainWindow {
   void Fill_Type_List(QComboBox* combo, const Type_List& list);
   void Conversion_Request();
   void Browse(const Type_List& list, const std::vector<std::string>& patterns, QLineEdit* field, bool open);
+  void Fill_Field(QLineEdit* field, const QStringList& chosen, bool open);
 
   std::unique_ptr<qt::Qt_Platform> own_platform_;
   Platform& platform_;

@@ -1,25 +1,11 @@
 #include "cli/cli_platform.h"
 
 #include <ctime>
-#include <iomanip>
 #include <iostream>
-#include <locale>
-#include <sstream>
 
+#include "core/regional.h"
 
 namespace talvo {
-
-namespace {
-
-std::locale Environment_Locale() {
-  try {
-    return std::locale("");
-  } catch (const std::runtime_error&) {
-    return std::locale::classic();
-  }
-}
-
-}  // namespace
 
 void Cli_Platform::Show_Message(const std::string& text, Icon icon, const std::string&) {
   std::string line = text;
@@ -40,7 +26,7 @@ std::optional<std::string> Cli_Platform::Ask_Text(const std::string&, const std:
 }
 
 char Cli_Platform::Decimal_Separator() {
-  return std::use_facet<std::numpunct<char>>(Environment_Locale()).decimal_point();
+  return Regional_Decimal_Separator();
 }
 
 std::string Cli_Platform::Short_Date() {
@@ -51,10 +37,7 @@ std::string Cli_Platform::Short_Date() {
 #else
   localtime_r(&now, &local);
 #endif
-  std::ostringstream out;
-  out.imbue(Environment_Locale());
-  out << std::put_time(&local, "%x");
-  return out.str();
+  return Regional_Short_Date(local);
 }
 
 std::optional<std::string> Cli_Platform::Parameter(const std::string& name) const {

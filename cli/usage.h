@@ -14,13 +14,20 @@ Types:
   --list-types         list the input and output types with their keys and patterns
 
 Output:
-  -o, --output OUT     a path, a folder ending in "/", or a name such as "*.raw".
+  -o, --output OUT     a path, a folder (ending in "/" or existing), or a name such as
+                       "*.raw"; a relative OUT is taken from the current folder.
                        With one INPUT, OUT names the output file; an empty base or "*"
                        takes the input's base name. With several INPUTs, each output
                        takes its input's base name, and OUT gives folder and extension.
-                       Default: the input's folder and base name, no extension.
+                       A folder gives the input's base name and the output type's
+                       extension. Default: beside the input, with the input's base
+                       name and the output type's extension (a.raw gives a.txt).
+                       An output that is the input file itself is refused.
+                       (Versions up to 3.1.1 took a relative OUT from the input's
+                       folder, and gave no extension by default.)
 
-Parameters, used as if typed into the dialog that asks for them:
+Parameters, used as if typed into the dialog that asks for them. A number is
+written whole, with "." or "," as its decimal separator (0,02 is 0.02):
   --start ANGLE        start angle (degrees 2-theta)
   --end ANGLE          end angle (degrees 2-theta)
   --step WIDTH         step size (degrees 2-theta)

@@ -5,6 +5,7 @@
 #include "core/file_io.h"  // File_Name_Of
 #include "core/messages.h"
 #include "core/text32.h"
+#include "core/output_guard.h"
 
 namespace talvo {
 
@@ -117,6 +118,10 @@ Outcome Convert(Session& session, std::string_view input_type, std::string_view 
                 const std::string& outfile) {
   Platform& platform = session.platform;
   const std::string title = Title_For(infile);
+  if (auto refusal = Output_Refusal(infile, outfile)) {
+    platform.Show_Message(*refusal, Icon::Critical, title);
+    return Outcome::Refused;
+  }
   try {
     if (const Outcome read = Read_Input(session, Table::Convert, input_type, infile, title); read != Outcome::Converted)
       return read;

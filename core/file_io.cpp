@@ -1,6 +1,8 @@
 #include "core/file_io.h"
 
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -19,15 +21,31 @@ std::string File_Name_Of(const std::string& path) {
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+std::string Full_Path_Of(const std::string& path) {
+  const auto native = Path_From_Utf8(path);
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(native, error);
+  const auto text = (error ? native : absolute.lexically_normal()).u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string Missing_File_Text(const std::string& path) {
+  return Full_Path_Of(path) + ": the file does not exist.";
+}
+
+std::string Unreadable_File_Text(const std::string& path) {
+  return Full_Path_Of(path) + " cannot be read.";
+}
+
 std::vector<uint8_t> Read_Whole_File(const std::string& path) {
   const auto native = Path_From_Utf8(path);
   std::error_code error;
-  if (!std::filesystem::exists(native, error)) throw Failure(File_Name_Of(path) + ": the file does not exist.");
+  if (!std::filesystem::exists(native, error)) throw Failure(Missing_File_Text(path));
   if (std::filesystem::is_directory(native, error)) throw Failure(File_Name_Of(path) + " is a folder, not a file.");
   std::ifstream in(native, std::ios::binary);
-  if (!in) throw Failure(File_Name_Of(path) + " cannot be opened for reading.");
+  if (!in) throw Failure(Unreadable_File_Text(path));
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw Failure(File_Name_Of(path) + " cannot be read.");
+  if (in.bad()) throw Failure(Unreadable_File_Text(path));
   return bytes;
 }
 
@@ -44,6 +62,36 @@ std::filesystem::path Temporary_Beside(const std::filesystem::path& target) {
   return temp;
 }
 
+std::FILE* Open_For_Writing(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return _wfopen(path.c_str(), L"wb");
+#else
+  return std::fopen(path.c_str(), "wb");
+#endif
+}
+
+// The system's reason for a failed call, as the end of a sentence.
+std::string Reason(std::string text) {
+  if (text.empty()) text = "the data could not be written";
+  text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  return text + ".";
+}
+
+std::string Reason(int error) {
+  return Reason(error != 0 ? std::string(std::strerror(error)) : std::string());
+}
+
+// Writes all of `bytes` and closes the file; the errno of the first failure,
+// or 0 when everything was written.
+int Write_And_Close(std::FILE* file, std::string_view bytes) {
+  errno = 0;
+  int failure = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0)
+    failure = errno != 0 ? errno : EIO;
+  if (std::fclose(file) != 0 && failure == 0) failure = errno != 0 ? errno : EIO;
+  return failure;
+}
+
 }  // namespace
 
 void Write_File_Atomically(const std::string& path, std::string_view bytes) {
@@ -52,20 +100,18 @@ void Write_File_Atomically(const std::string& path, std::string_view bytes) {
   std::error_code error;
   if (std::filesystem::is_directory(target, error)) throw Failure(cannot + ": it is a folder.");
   const auto temp = Temporary_Beside(target);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw Failure(cannot + ": the folder does not exist or is not writable.");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::filesystem::remove(temp, error);
-      throw Failure(cannot + ": the disk refused the data.");
-    }
+  errno = 0;
+  std::FILE* file = Open_For_Writing(temp);
+  if (file == nullptr) throw Failure(cannot + ": " + Reason(errno));
+  if (const int failure = Write_And_Close(file, bytes); failure != 0) {
+    std::filesystem::remove(temp, error);
+    throw Failure(cannot + ": " + Reason(failure));
   }
   std::filesystem::rename(temp, target, error);
   if (error) {
+    const std::string reason = Reason(error.message());
     std::filesystem::remove(temp, error);
-    throw Failure(cannot + ": it cannot be replaced.");
+    throw Failure(cannot + ": it cannot be replaced, " + reason);
   }
 }
 

@@ -19,13 +19,22 @@ namespace talvo {
 std::filesystem::path Path_From_Utf8(const std::string& path);
 // The last component of a path, for messages.
 std::string File_Name_Of(const std::string& path);
+// The path as the user can look for it: absolute, without "." and "..".
+std::string Full_Path_Of(const std::string& path);
+
+// The messages of an input that is missing or cannot be read; they show the
+// whole path that was tried, so that a path cut at a blank can be spotted.
+std::string Missing_File_Text(const std::string& path);
+std::string Unreadable_File_Text(const std::string& path);
 
 // Throws Failure naming the file when it is missing or cannot be read.
 std::vector<uint8_t> Read_Whole_File(const std::string& path);
 // The same, with the path and the name a reader's messages use.
 Input_File Load_Input_File(const std::string& path);
 
-// Throws Failure naming the file when it cannot be created or written.
+// Throws Failure naming the file and the reason when it cannot be created
+// or written (a full disk, a file-size limit, an I/O error); the temporary
+// file is removed and an existing target is left as it was.
 void Write_File_Atomically(const std::string& path, std::string_view bytes);
 
 }  // namespace talvo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/file_io.h"
 #include "core/messages.h"
 
 namespace talvo {
@@ -137,9 +138,47 @@ Conversion_Request Split_Quoted(std::string_view in, std::string_view out) {
   return Build(As_Folder(items.front(), names.front()), names, parsed.blanks_after_first > 1 || names.size() > 1, out);
 }
 
+std::string Without_Quotes(std::string_view field) {
+  std::string text(field);
+  std::erase(text, '"');
+  return text;
+}
+
+// The platform of one conversion whose input was named by a field with an
+// unquoted blank: the message that the input does not exist gets a reminder
+// of the quotes, since the path was most likely cut at the blank.
+class Quote_Hint_Platform : public Platform {
+ public:
+  Quote_Hint_Platform(Platform& inner, const std::string& infile)
+      : inner_(inner), missing_(Missing_File_Text(infile)) {}
+  void Show_Message(const std::string& text, Icon icon, const std::string& title) override {
+    inner_.Show_Message(text == missing_ ? text + " A path that holds blanks is written in double quotes." : text, icon,
+                        title);
+  }
+  bool Ask_Yes_No(const std::string& text, const std::string& title) override { return inner_.Ask_Yes_No(text, title); }
+  std::optional<std::string> Ask_Text(const std::string& prompt, const std::string& title,
+                                      const std::string& proposed) override {
+    return inner_.Ask_Text(prompt, title, proposed);
+  }
+  void Set_Busy(bool busy) override { inner_.Set_Busy(busy); }
+  void Do_Events() override { inner_.Do_Events(); }
+  char Decimal_Separator() override { return inner_.Decimal_Separator(); }
+  std::string Short_Date() override { return inner_.Short_Date(); }
+  void Note(const std::string& text) override { inner_.Note(text); }
+  void Show_Dif2Raw(Store& store, Dif2Raw_Opening opening) override { inner_.Show_Dif2Raw(store, opening); }
+  void Show_Oxford2Raw(Store& store, const std::string& lines) override { inner_.Show_Oxford2Raw(store, lines); }
+  void Show_Preview(const Store& store) override { inner_.Show_Preview(store); }
+  void Show_Bmp_Saver(const Store& store, const std::string& path) override { inner_.Show_Bmp_Saver(store, path); }
+
+ private:
+  Platform& inner_;
+  std::string missing_;
+};
+
 }  // namespace
 
-Conversion_Request Split_Request(std::string_view in, std::string_view out) {
+Conversion_Request Split_Request(std::string_view in, std::string_view out_field) {
+  const std::string out = Without_Quotes(out_field);
   if (in.empty()) return Empty_Input();
   if (in.find('"') != std::string_view::npos) return Split_Quoted(in, out);
   const auto blank = in.find(' ');
@@ -160,18 +199,24 @@ Conversion_Request Split_Request(std::string_view in, std::string_view out) {
     i = end + 1;
   }
   if (!is_list && names.empty()) names.emplace_back();
-  return Build(folder, names, is_list, out);
+  Conversion_Request request = Build(folder, names, is_list, out);
+  request.unquoted_blank = true;
+  return request;
 }
 
 void Run_Request(Platform& platform, std::string_view in_field, std::string_view out_field,
-                 const std::function<bool(const Conversion_Call&)>& convert) {
+                 const std::function<bool(const Conversion_Call&, Platform&)>& convert) {
   const Conversion_Request request = Split_Request(in_field, out_field);
   if (request.empty_input) {
     platform.Show_Message(text::Select_Input, Icon::Exclamation, text::Error_Title);
     return;
   }
   if (request.is_list && !platform.Ask_Yes_No(text::Multiple_Files, Program_Title)) return;
-  For_Each_File(platform, request.calls, convert);
+  For_Each_File(platform, request.calls, [&](const Conversion_Call& call) {
+    if (!request.unquoted_blank) return convert(call, platform);
+    Quote_Hint_Platform hinted(platform, call.infile);
+    return convert(call, hinted);
+  });
 }
 
 std::string Browse_Text(const std::vector<std::string>& paths, bool quote) {
@@ -192,15 +237,6 @@ std::string Browse_Text(const std::vector<std::string>& paths, bool quote) {
     text += ' ' + item(name_at == std::string::npos ? path : path.substr(name_at + 1));
   }
   return text;
-}
-
-std::string Output_Path_For(const std::string& infile, std::string_view out, bool batch) {
-  const auto at = Last_Separator(infile);
-  const std::string folder = at == std::string::npos ? "" : infile.substr(0, at + 1);
-  const std::string name = infile.substr(folder.size());
-  Output_Parts parts = Split_Output(folder, name, out);
-  if (batch) parts.base = Base_Of(name);
-  return parts.Path();
 }
 
 std::string Preview_Path(std::string_view in) {

@@ -7,6 +7,7 @@
 // can be named. The output field gives a path, a folder ending in a
 // separator, or a name such as *.raw: in a batch every output takes its
 // input's base name, and the output field gives only folder and extension.
+// Double quotes in the output field only group: they are dropped.
 // "\" and "/" both separate folders; a rebuilt path keeps the one found.
 #pragma once
 
@@ -21,8 +22,9 @@
 namespace talvo {
 
 struct Conversion_Request {
-  bool empty_input = false;  // nothing to convert: the "You must select" warning
-  bool is_list = false;      // ask "Do you really want multiple file conversions ?" first
+  bool empty_input = false;     // nothing to convert: the "You must select" warning
+  bool is_list = false;         // ask "Do you really want multiple file conversions ?" first
+  bool unquoted_blank = false;  // the input field cut a path at a blank outside quotes
   std::vector<Conversion_Call> calls;
 };
 
@@ -31,18 +33,17 @@ Conversion_Request Split_Request(std::string_view in_field, std::string_view out
 // The whole request as the window runs it: the "You must select" warning
 // for an empty input, the multiple-file question for a list, then for each
 // call, through For_Each_File, the event step and `convert`, which returns
-// false to end the batch (the program is closing).
+// false to end the batch (the program is closing). `convert` shows its
+// messages through the platform it is given: when the input field holds an
+// unquoted blank, the message that an input does not exist adds a reminder
+// of the quotes.
 void Run_Request(Platform& platform, std::string_view in_field, std::string_view out_field,
-                 const std::function<bool(const Conversion_Call&)>& convert);
+                 const std::function<bool(const Conversion_Call&, Platform&)>& convert);
 
 // The text a file dialog's choice puts into a name field: one path, or the
 // folder followed by the names, separated by single blanks. With `quote`
 // (the input field), an item that holds a blank stands in double quotes.
 std::string Browse_Text(const std::vector<std::string>& paths, bool quote);
-
-// The output path of one input file of talvo-convert: the single-file rules,
-// or with `batch` the base name always taken from the input.
-std::string Output_Path_For(const std::string& infile, std::string_view out_field, bool batch);
 
 // The path the Preview menu reads: the field with the quotes of a quoted path
 // removed; empty when the field is empty or "*.*".

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 TALVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-TALVO_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxy-bin)
+TALVO_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxy-bin libcli11-dev)
 
 talvo_install() {
   local missing=()

@@ -28,7 +28,7 @@ Store Scan(std::vector<float> counts, double max) {
 TEST(Bitmap_Curve, RunsOverThePointIndexFromOneUnitLeftOfTheEdge) {
   const Steps steps = Bitmap_Curve(Scan({5, 40, 12, 7}, 40));
   ASSERT_EQ(steps.size(), 5u);
-  EXPECT_EQ(std::get<step::Coordinates>(steps[0]), (step::Coordinates{1, 40, 4, 0}));
+  EXPECT_EQ(std::get<step::Coordinates>(steps[0]), (step::Coordinates{1, 40, 4, -40.0 / 239}));
   EXPECT_EQ(std::get<step::Line>(steps[1]), (step::Line{0, 5, 1, 5, Black}));
   EXPECT_EQ(std::get<step::Line>(steps[2]), (step::Line{1, 5, 2, 40, Black}));
   EXPECT_EQ(std::get<step::Line>(steps[3]), (step::Line{2, 40, 3, 12, Black}));

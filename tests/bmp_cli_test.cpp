@@ -66,6 +66,29 @@ TEST(Talvo_Convert_Bitmap, ARawScanBecomesA320By240CurveTouchingTheTopAtItsLarge
   EXPECT_EQ(dir.Files(), (std::vector<std::string>{"QTZ.BMP", "QTZ.RAW"}));
 }
 
+// Counts of 0 lie on the bottom row, as the largest count lies on the top
+// row: a scan of zeros is a line along the bottom with no column left empty.
+TEST(Talvo_Convert_Bitmap, ZeroCountsLieOnTheBottomRowAndThePeakOnTheTopRow) {
+  Temp_Dir dir;
+  Raw_Scan scan;
+  scan.intensities.assign(100, 0);
+  scan.intensities[49] = 500;
+  dir.Write("ZERO.RAW", Raw2_File(scan));
+  ASSERT_EQ(Run_Convert(dir, "--to bmp -o ZERO.BMP ZERO.RAW").status, 0);
+  const auto bmp = Read_Bytes(dir.Path("ZERO.BMP"));
+  int bottom_black = 0, top_black = 0;
+  for (int x = 0; x < 320; ++x) {
+    bottom_black += Pixel(bmp, x, 239) == Black;
+    top_black += Pixel(bmp, x, 0) == Black;
+    bool column_drawn = false;
+    for (int y = 0; y < 240; ++y) column_drawn = column_drawn || Pixel(bmp, x, y) == Black;
+    EXPECT_TRUE(column_drawn) << "column " << x;
+  }
+  EXPECT_GE(bottom_black, 300);
+  EXPECT_GE(top_black, 1);
+  EXPECT_EQ(Pixel(bmp, 20, 238), White);
+}
+
 TEST(Talvo_Convert_Bitmap, AScanOfOnePointIsRefusedAndAnExistingFileKept) {
   Temp_Dir dir;
   Raw_Scan scan;

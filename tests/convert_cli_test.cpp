@@ -80,7 +80,8 @@ TEST(Talvo_Convert, RefusalsAndFailuresGoToStandardErrorAndStatusOne) {
   EXPECT_EQ(result.err,
             "V3.RAW: Raw v3 files not supported. Please save it first to v2\n"
             "GOOD.RAW: warning: I Can't do that!\n"
-            "MISSING.RAW: error: MISSING.RAW: the file does not exist.\n");
+            "MISSING.RAW: error: " +
+                dir.Path("MISSING.RAW") + ": the file does not exist.\n");
   result = Run_Convert(dir, "--from auto --to raw2 V3.RAW");
   EXPECT_EQ(result.err, "V3.RAW: Sorry, but I can't recognize this signature, or conversion not supported\n");
   EXPECT_EQ(dir.Files(), (std::vector<std::string>{"GOOD.RAW", "V3.RAW"}));  // nothing written

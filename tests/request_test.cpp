@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "core/file_io.h"
 #include "core/messages.h"
 #include "fixtures/recording_platform.h"
+#include "fixtures/temp_dir.h"
 
 namespace talvo {
 namespace {
 
+namespace fs = std::filesystem;
 using Calls = std::vector<Conversion_Call>;
 using testing::Recorded_Message;
 using testing::Recording_Platform;
@@ -37,7 +42,9 @@ TEST(Request, OneFileTakesFolderBaseAndExtensionFromTheOutputField) {
       {"/home/me/data/a.raw", "*.txt", "/home/me/data/a.txt"},
       {"/home/me/data/a.raw", "/tmp/out/b.raw", "/tmp/out/b.raw"},
       {"/home/me/data/a.raw", R"(C:\OUT\B.TXT)", R"(C:\OUT\B.TXT)"},
-      {R"(C:\DATA/a.raw)", "*.txt", R"(C:\DATA/a.txt)"},  // the last separator of either kind
+      {R"(C:\DATA/a.raw)", "*.txt", R"(C:\DATA/a.txt)"},                       // the last separator of either kind
+      {"/home/me/data/a.raw", R"("my out.txt")", "/home/me/data/my out.txt"},  // quotes only group
+      {"/home/me/data/a.raw", R"("/tmp/x ray/"*.txt)", "/tmp/x ray/a.txt"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.in) + " | " + c.out);
@@ -123,7 +130,7 @@ TEST(Request, QuotedItemsMayHoldBlanks) {
 TEST(Request, RunWarnsOnEmptyInputAndConvertsNothing) {
   Recording_Platform platform;
   int converted = 0;
-  Run_Request(platform, "", "B.TXT", [&](const Conversion_Call&) { return ++converted, true; });
+  Run_Request(platform, "", "B.TXT", [&](const Conversion_Call&, Platform&) { return ++converted, true; });
   EXPECT_EQ(converted, 0);
   EXPECT_EQ(platform.messages,
             (std::vector<Recorded_Message>{{"You must select\ran input file.", Icon::Exclamation, "Error !"}}));
@@ -133,7 +140,7 @@ TEST(Request, RunWarnsOnEmptyInputAndConvertsNothing) {
 TEST(Request, RunLetsEventsRunBeforeEachFile) {
   Recording_Platform platform;
   Calls seen;
-  auto convert = [&](const Conversion_Call& call) {
+  auto convert = [&](const Conversion_Call& call, Platform&) {
     platform.calls.push_back("convert " + call.infile);
     seen.push_back(call);
     return true;
@@ -153,12 +160,40 @@ TEST(Request, RunConvertsNoneOnNoAndStopsWhenAsked) {
   Recording_Platform platform;
   int converted = 0;
   platform.yes_no_answers = {false};
-  Run_Request(platform, "/data a.raw b.raw", "", [&](const Conversion_Call&) { return ++converted, true; });
+  Run_Request(platform, "/data a.raw b.raw", "", [&](const Conversion_Call&, Platform&) { return ++converted, true; });
   EXPECT_EQ(converted, 0);
   EXPECT_EQ(platform.calls, (std::vector<std::string>{"question"}));
 
-  Run_Request(platform, "/data a.raw b.raw c.raw", "", [&](const Conversion_Call&) { return ++converted, false; });
+  Run_Request(platform, "/data a.raw b.raw c.raw", "",
+              [&](const Conversion_Call&, Platform&) { return ++converted, false; });
   EXPECT_EQ(converted, 1);
+}
+
+// A path cut at an unquoted blank names the file it tried and reminds of the
+// quotes; a file that exists, or a quoted field, converts as before.
+TEST(Request, RunRemindsOfQuotesWhenAnUnquotedBlankCutThePath) {
+  testing::Temp_Dir dir;
+  fs::create_directories(dir.Path("x ray"));
+  dir.Write("x ray/q2.raw", std::string("RAW2"));
+  Recording_Platform platform;
+  Calls seen;
+  // A conversion of a missing file, as the dispatcher reports it.
+  auto convert = [&](const Conversion_Call& call, Platform& shown) {
+    if (!fs::exists(call.infile)) shown.Show_Message(Missing_File_Text(call.infile), Icon::Critical, "Talvo");
+    return seen.push_back(call), true;
+  };
+  Run_Request(platform, dir.Path("x ray/q2.raw"), "*.txt", convert);
+  EXPECT_EQ(platform.messages,
+            (std::vector<Recorded_Message>{
+                {Full_Path_Of(dir.Path("x/ray/q2.raw")) +
+                     ": the file does not exist. A path that holds blanks is written in double quotes.",
+                 Icon::Critical, "Talvo"}}));
+  platform.messages.clear();
+  Run_Request(platform, '"' + dir.Path("x ray/q2.raw") + '"', "*.txt", convert);
+  dir.Write("a.raw", std::string("RAW2"));
+  Run_Request(platform, dir.Path(".") + " a.raw", "", convert);  // a folder and a name that exist
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(seen.size(), 3u);
 }
 
 TEST(Request, PreviewPathIsTheWholeFieldWithoutItsQuotes) {
@@ -183,13 +218,6 @@ TEST(Request, BrowseTextIsWhatTheSplitReadsBack) {
   const std::vector<std::string> chosen = {"/x ray/a b.raw", "/x ray/c.raw"};
   EXPECT_EQ(Calls_Of(Browse_Text(chosen, true), "*.txt"),
             (Calls{{"/x ray/a b.raw", "/x ray/a b.txt"}, {"/x ray/c.raw", "/x ray/c.txt"}}));
-}
-
-TEST(Request, CommandLineOutputPaths) {
-  EXPECT_EQ(Output_Path_For("/data/a.raw", "/out/b.txt", false), "/out/b.txt");
-  EXPECT_EQ(Output_Path_For("/data/a.raw", "/out/b.txt", true), "/out/a.txt");
-  EXPECT_EQ(Output_Path_For("/data/a.raw", "*.txt", true), "/data/a.txt");
-  EXPECT_EQ(Output_Path_For("a.raw", "", false), "a");
 }
 
 }  // namespace

@@ -8,7 +8,12 @@ namespace talvo {
 
 Steps Bitmap_Curve(const Store& store) {
   Steps steps;
-  steps.push_back(step::Coordinates{1, store.Max_Intensity, double(store.Nb_Points), 0});
+  // The area's height spans one row more than the rows a curve can use: with
+  // 0 at the bottom edge, a count of 0 would fall on the row below the
+  // picture. The bottom edge lies one row's worth below 0, so that 0 is drawn
+  // on the bottom row as Max_Intensity is drawn on the top row.
+  const double bottom = -store.Max_Intensity / (Bitmap_Height - 1);
+  steps.push_back(step::Coordinates{1, store.Max_Intensity, double(store.Nb_Points), bottom});
   int32_t count = std::clamp<int32_t>(store.Nb_Points, 0, Max_Points);
   count = std::min<int32_t>(count, static_cast<int32_t>(std::max<std::size_t>(store.Intensities.size(), 1) - 1));
   if (count < 1) return steps;

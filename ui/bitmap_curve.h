@@ -13,7 +13,8 @@ inline constexpr int Bitmap_Width = 320;
 inline constexpr int Bitmap_Height = 240;
 
 // The steps of the curve: the coordinate system (1, Max_Intensity) at the
-// top left to (Nb_Points, 0) at the bottom right, then one line from the
+// top left to (Nb_Points, -Max_Intensity / 239) at the bottom right, which
+// puts the counts 0..Max_Intensity on rows 239..0, then one line from the
 // current point to each point k at (k, Intensities(k)), the current point
 // starting at (0, Intensities(1)). Draws only the points the store holds.
 Steps Bitmap_Curve(const Store& store);

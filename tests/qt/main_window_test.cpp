@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -288,11 +289,12 @@ class Main_Window_Test : public QObject {
     struct Asked {
       bool open;
       QString pattern;
+      QString folder;
     };
     std::vector<Asked> asked;
     app::Browse_Result answer;
-    window->Set_File_Chooser([&](QWidget*, bool open, const QString& pattern) {
-      asked.push_back({open, pattern});
+    window->Set_File_Chooser([&](QWidget*, bool open, const QString& pattern, const QString& folder) {
+      asked.push_back({open, pattern, folder});
       return answer;
     });
     answer.outcome = app::Browse_Result::Outcome::Chosen;
@@ -319,9 +321,19 @@ class Main_Window_Test : public QObject {
     QCOMPARE(asked[2].pattern, QStringLiteral("*.dif"));
     QCOMPARE(asked[3].pattern, QString());
     QVERIFY(platform->messages.empty());
+    // Each dialog opens in the folder of the field's path, when it exists.
+    QCOMPARE(asked[0].folder, QString());
+    QTemporaryDir data;
+    Input()->setText(QStringLiteral("%1 a.raw b.raw").arg(data.path()));
+    Output()->setText(QStringLiteral("\"%1/my out.txt\"").arg(data.path()));
+    QTest::mouseClick(Child<QPushButton>("C_InBrowse"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>("C_OutBrowse"), Qt::LeftButton);
+    QCOMPARE(asked.at(4).folder, data.path());
+    QCOMPARE(asked.at(5).folder, data.path());
 
     // Cancel is silent; any other failure is told by its number.
     answer.outcome = app::Browse_Result::Outcome::Cancelled;
+    Input()->setText(QStringLiteral("/data/one.raw"));
     QTest::mouseClick(Child<QPushButton>("C_InBrowse"), Qt::LeftButton);
     QVERIFY(platform->messages.empty());
     answer.outcome = app::Browse_Result::Outcome::Failed;
@@ -363,6 +375,51 @@ class Main_Window_Test : public QObject {
       dialog->reject();
     });
     QCOMPARE(app::Choose_Files(nullptr, false, "*.dif").outcome, app::Browse_Result::Outcome::Cancelled);
+
+    // "*.*" lists every file, one without an extension too, in the given folder.
+    QFile bare(dir.filePath("SCAN"));
+    QVERIFY(bare.open(QIODevice::WriteOnly));
+    bare.close();
+    When_Modal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      QVERIFY(dialog != nullptr);
+      QCOMPARE(dialog->nameFilters(), QStringList{"*"});
+      QCOMPARE(dialog->directory().absolutePath(), QDir(dir.path()).absolutePath());
+      dialog->selectFile(bare.fileName());
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    QCOMPARE(app::Choose_Files(nullptr, true, "*.*", dir.path()).paths, QStringList{bare.fileName()});
+  }
+
+  // Files dropped on the window fill the input field exactly as Browse
+  // would: one path, or the folder and the names, quoted where they hold blanks.
+  void droppedFilesFillTheInputField() {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("x ray");
+    QVERIFY(QDir().mkpath(folder));
+    QList<QUrl> urls;
+    for (const char* name : {"a b.raw", "c.raw", "d.raw"}) {
+      QFile file(folder + "/" + name);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      urls.push_back(QUrl::fromLocalFile(file.fileName()));
+    }
+    auto drop = [&](const QList<QUrl>& dropped) {
+      QMimeData data;
+      data.setUrls(dropped);
+      QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(window.get(), &enter);
+      QDropEvent dropped_event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(window.get(), &dropped_event);
+      return enter.isAccepted();
+    };
+    QVERIFY(drop({urls[1]}));
+    QCOMPARE(Input()->text(), "\"" + folder + "/c.raw\"");
+    QVERIFY(drop(urls));
+    QCOMPARE(Input()->text(), "\"" + folder + "\" \"a b.raw\" c.raw d.raw");
+    QVERIFY(!drop({QUrl("https://example.org/a.raw")}));
+    QCOMPARE(Input()->text(), "\"" + folder + "\" \"a b.raw\" c.raw d.raw");
+    QCOMPARE(Output()->text(), QString());
+    QVERIFY(platform->messages.empty());
   }
 
   void previewTakesTheWholeFieldWithoutQuotes() {

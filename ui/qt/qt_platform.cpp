@@ -6,7 +6,9 @@
 #include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <ctime>
 
+#include "core/regional.h"
 #include "ui/qt/bmp_saver.h"
 #include "ui/qt/f_preview.h"
 #include "ui/qt/p_dif2raw.h"
@@ -81,13 +83,27 @@ void Qt_Platform::Do_Events() {
   QCoreApplication::processEvents();
 }
 
+// On Windows the regional settings are the user's, which Qt reads; elsewhere
+// they are the C library's categories, which Qt would take by name even
+// when the locale is not installed.
 char Qt_Platform::Decimal_Separator() {
+#ifdef _WIN32
   const QString point = QLocale::system().decimalPoint();
   return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode()) : '.';
+#else
+  return Regional_Decimal_Separator();
+#endif
 }
 
 std::string Qt_Platform::Short_Date() {
+#ifdef _WIN32
   return From_Q(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+#else
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return Regional_Short_Date(local);
+#endif
 }
 
 void Qt_Platform::Show_Dif2Raw(Store& store, Dif2Raw_Opening opening) {

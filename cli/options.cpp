@@ -1,0 +1,184 @@
+#include "cli/options.h"
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <map>
+#include <regex>
+
+#include "core/file_io.h"
+#include "core/registry.h"
+#include "formats/format_table.h"
+
+namespace talvo {
+
+namespace {
+
+// A number written whole: sign, digits, one decimal separator ("." or ","),
+// exponent. Nothing may follow it.
+bool Is_Number(const std::string& text) {
+  static const std::regex number(R"([+-]?(\d+([.,]\d*)?|[.,]\d+)([eE][+-]?\d+)?)");
+  return std::regex_match(text, number);
+}
+
+const char* const Number_Parameters[] = {"start", "end", "step", "time", "lambda", "fwhm", "background", "noise"};
+const char* const Text_Parameters[] = {"anode", "profile", "sample"};
+
+// The option as the user typed it, for messages: "-o" rather than "--output".
+std::string Typed_Name(const std::string& name, int argc, char** argv) {
+  if (name == "--output")
+    for (int i = argc - 1; i > 0; --i)
+      if (std::string(argv[i]) == "-o") return "-o";
+  return name;
+}
+
+// CLI11's own failures in the words talvo-convert has always used.
+Usage_Error Usage_Error_Of(const CLI::ParseError& error, int argc, char** argv) {
+  const std::string what = error.what();
+  const std::string name = Typed_Name(what.substr(0, what.find(':')), argc, argv);
+  if (what.find("disallowed flag override") != std::string::npos)
+    return {"option --" + what.substr(0, what.find(' ')) + " takes no value"};
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) return {"option " + name + " needs a value"};
+  return {what};
+}
+
+void Check_Parameters(std::map<std::string, std::string>& parameters) {
+  for (const char* key : Number_Parameters) {
+    auto found = parameters.find(key);
+    if (found == parameters.end()) continue;
+    std::string& value = found->second;
+    if (!Is_Number(value)) throw Usage_Error{"option --" + std::string(key) + ": \"" + value + "\" is not a number"};
+    if (auto comma = value.find(','); comma != std::string::npos) value[comma] = '.';
+  }
+  if (auto profile = parameters.find("profile"); profile != parameters.end()) {
+    const std::string& name = profile->second;
+    if (name != "gauss" && name != "lorentz" && name != "pearson7")
+      throw Usage_Error{"--profile takes gauss, lorentz or pearson7"};
+  }
+}
+
+// The arguments in the order CLI11 takes them (last first), with an empty
+// value written "--name=" given as its own argument: CLI11 would otherwise
+// take the next word as the value.
+std::vector<std::string> Arguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  bool only_inputs = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (!only_inputs && arg.size() > 3 && arg.rfind("--", 0) == 0 && arg.back() == '=' &&
+        arg.find('=') == arg.size() - 1) {
+      arguments.push_back(arg.substr(0, arg.size() - 1));
+      arguments.emplace_back();
+    } else {
+      arguments.push_back(arg);
+    }
+    only_inputs = only_inputs || arg == "--";
+  }
+  return {arguments.rbegin(), arguments.rend()};
+}
+
+std::string Type_Name_Of(const std::string& typed, bool input) {
+  const auto& types = Format_Table();
+  const std::string name = input ? (types.Input_By_Key(typed) ? std::string(types.Input_By_Key(typed)->name) : "")
+                                 : (types.Output_By_Key(typed) ? std::string(types.Output_By_Key(typed)->name) : "");
+  if (name.empty())
+    throw Usage_Error{"unknown " + std::string(input ? "input" : "output") + " type \"" + typed +
+                      "\" (see --list-types)"};
+  return name;
+}
+
+std::string Pattern_Of_Output(const std::string& name) {
+  const Output_Type* type = Format_Table().Output(name);
+  return type ? std::string(type->pattern) : "";
+}
+
+}  // namespace
+
+Options Parse(int argc, char** argv, Cli_Platform& platform) {
+  Options options;
+  CLI::App app("talvo-convert");
+  app.set_help_flag();
+  app.allow_extras();
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_flag("-h,--help", options.help)->disable_flag_override();
+  app.add_flag("--version", options.version)->disable_flag_override();
+  app.add_flag("--list-types", options.list_types)->disable_flag_override();
+  app.add_flag("--preserve-range", platform.preserve_range)->disable_flag_override();
+  std::string from, to;
+  auto* from_option = app.add_option("--from", from);
+  auto* to_option = app.add_option("--to", to);
+  auto* output_option = app.add_option("-o,--output", options.output.text);
+  std::map<std::string, std::string> typed;
+  std::vector<CLI::Option*> parameters;
+  for (const char* key : Number_Parameters) parameters.push_back(app.add_option("--" + std::string(key), typed[key]));
+  for (const char* key : Text_Parameters) parameters.push_back(app.add_option("--" + std::string(key), typed[key]));
+  app.add_option("inputs", options.inputs);
+  try {
+    app.parse(Arguments(argc, argv));
+  } catch (const CLI::ParseError& error) {
+    throw Usage_Error_Of(error, argc, argv);
+  }
+  for (const std::string& extra : app.remaining()) {
+    if (extra == "--") break;
+    if (extra.size() > 1 && extra[0] == '-') throw Usage_Error{"unknown option " + extra.substr(0, extra.find('='))};
+  }
+  if (*from_option) options.from = Type_Name_Of(from, true);
+  if (*to_option) options.to = Type_Name_Of(to, false);
+  options.output.given = output_option->count() > 0;
+  options.output.pattern = Pattern_Of_Output(options.to);
+  std::map<std::string, std::string> given;
+  for (auto* parameter : parameters)
+    if (*parameter) given[parameter->get_name().substr(2)] = typed[parameter->get_name().substr(2)];
+  Check_Parameters(given);
+  for (auto& [key, value] : given) platform.parameters[key] = value;
+  return options;
+}
+
+namespace {
+
+bool Is_Separator(char c) {
+  return c == '/' || c == '\\';
+}
+
+// The base of a file name: the text before its first ".".
+std::string Base_Of(const std::string& name) {
+  return name.substr(0, name.find('.'));
+}
+
+// "txt" for "*.txt"; empty for "*.*" and for no pattern.
+std::string Extension_Of(const std::string& pattern) {
+  const auto dot = pattern.find('.');
+  if (dot == std::string::npos) return "";
+  const std::string extension = pattern.substr(dot + 1);
+  return extension.find('*') == std::string::npos ? extension : "";
+}
+
+std::string Joined(const std::string& folder, const std::string& base, const std::string& extension) {
+  return extension.empty() ? folder + base : folder + base + "." + extension;
+}
+
+}  // namespace
+
+std::string Output_Path_For(const std::string& infile, const Output_Option& output, bool batch) {
+  const auto in_cut = infile.find_last_of("/\\");
+  const std::string in_folder = in_cut == std::string::npos ? "" : infile.substr(0, in_cut + 1);
+  const std::string in_base = Base_Of(infile.substr(in_folder.size()));
+  const std::string type_extension = Extension_Of(output.pattern);
+  if (!output.given) return Joined(in_folder, in_base, type_extension);
+
+  std::string out = output.text;
+  std::error_code error;
+  if (!out.empty() && !Is_Separator(out.back()) && std::filesystem::is_directory(Path_From_Utf8(out), error))
+    out += '/';
+  const auto cut = out.find_last_of("/\\");
+  const std::string folder = cut == std::string::npos ? "" : out.substr(0, cut + 1);
+  const std::string name = out.substr(folder.size());
+  if (name.empty()) return Joined(folder, in_base, type_extension);
+  const auto dot = name.find('.');
+  std::string base = name.substr(0, dot);
+  std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+  if (batch || base.empty() || base.find('*') != std::string::npos) base = in_base;
+  if (extension.find('*') != std::string::npos) extension.clear();
+  return Joined(folder, base, extension);
+}
+
+}  // namespace talvo
