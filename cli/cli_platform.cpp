@@ -12,7 +12,7 @@ void Cli_Platform::Show_Message(const std::string& text, Icon icon, const std::s
   for (char& c : line)
     if (c == '\r' || c == '\n') c = ' ';
   const char* mark = icon == Icon::Exclamation ? "warning: " : icon == Icon::Critical ? "error: " : "";
-  std::cerr << current_input << ": " << mark << line << '\n';
+  *messages << current_input << ": " << mark << line << '\n';
 }
 
 void Cli_Platform::Note(const std::string& text) { Show_Message(text, Icon::Exclamation, Program_Title); }

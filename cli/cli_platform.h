@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,8 +24,10 @@ class Cli_Platform : public Platform {
   // by the executable, whose image library is the only part that needs Qt.
   std::function<void(const Steps& steps, const std::string& path)> save_bitmap;
 
-  // The input whose messages are being shown.
+  // The input whose messages are being shown, and where they go: standard
+  // error, or a buffer of one file of a batch run on several threads.
   std::string current_input;
+  std::ostream* messages = &std::cerr;
 
   void Show_Message(const std::string& text, Icon icon, const std::string& title) override;
   bool Ask_Yes_No(const std::string& text, const std::string& title) override;

@@ -1,16 +1,18 @@
 // talvo-convert: the conversions of the desktop program, from a command line.
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "cli/batch.h"
 #include "cli/cli_platform.h"
 #include "cli/options.h"
 #include "cli/usage.h"
 #include "core/dispatch.h"
 #include "core/request.h"
-#include "core/store.h"
 #include "formats/format_table.h"
 
 #ifdef TALVO_CLI_IMAGE
@@ -43,16 +45,12 @@ void List_Types() {
   list("Output types (--to):", Format_Table().outputs);
 }
 
-int Run(const Options& options, Cli_Platform& platform) {
-  Store store;
-  Session session{store, platform, Format_Table()};
+int Run(const Options& options, const Cli_Platform& platform) {
   const bool batch = options.inputs.size() > 1;
   std::vector<Conversion_Call> calls;
   for (const auto& input : options.inputs) calls.push_back({input, Output_Path_For(input, options.output, batch)});
-  const Outcome outcome = Convert_All(session, options.from, options.to, calls, [&, next = std::size_t{0}]() mutable {
-    platform.current_input = calls[next++].infile;
-    return true;
-  });
+  const unsigned jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+  const Outcome outcome = Convert_Batch(Format_Table(), options.from, options.to, calls, platform, jobs);
   return outcome == Outcome::Converted ? Exit_Converted : Exit_Failed;
 }
 

@@ -86,6 +86,13 @@ std::string Type_Name_Of(const std::string& typed, bool input) {
   return name;
 }
 
+unsigned Jobs_Of(const std::string& text) {
+  static const std::regex whole(R"(\d{1,4})");
+  if (!std::regex_match(text, whole) || std::stoi(text) < 1)
+    throw Usage_Error{"option -j: \"" + text + "\" is not a number of files to convert at once"};
+  return static_cast<unsigned>(std::stoi(text));
+}
+
 std::string Pattern_Of_Output(const std::string& name) {
   const Output_Type* type = Format_Table().Output(name);
   return type ? std::string(type->pattern) : "";
@@ -111,6 +118,8 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
   std::vector<CLI::Option*> parameters;
   for (const char* key : Number_Parameters) parameters.push_back(app.add_option("--" + std::string(key), typed[key]));
   for (const char* key : Text_Parameters) parameters.push_back(app.add_option("--" + std::string(key), typed[key]));
+  std::string jobs;
+  auto* jobs_option = app.add_option("-j,--jobs", jobs);
   app.add_option("inputs", options.inputs);
   try {
     app.parse(Arguments(argc, argv));
@@ -121,6 +130,7 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
     if (extra == "--") break;
     if (extra.size() > 1 && extra[0] == '-') throw Usage_Error{"unknown option " + extra.substr(0, extra.find('='))};
   }
+  if (*jobs_option) options.jobs = Jobs_Of(jobs);
   if (*from_option) options.from = Type_Name_Of(from, true);
   if (*to_option) options.to = Type_Name_Of(to, false);
   options.output.given = output_option->count() > 0;

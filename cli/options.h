@@ -23,6 +23,7 @@ struct Options {
   Output_Option output;
   std::vector<std::string> inputs;
   bool help = false, version = false, list_types = false;
+  unsigned jobs = 0;  // files converted at once; 0: one per core
 };
 
 // A command line that cannot be followed; the text names the option and what

@@ -41,6 +41,11 @@ written whole, with "." or "," as its decimal separator (0,02 is 0.02):
   --preserve-range     tick "Preserve range limits"
   --sample NAME        sample name asked for by the Oxford import
 
+  -j, --jobs N         convert up to N files at once (default: one per core). Files
+                       whose conversion could take something from the file before
+                       (a peak list synthesised into a scan, UXD files) are always
+                       converted one after another. Outputs, messages (in the order
+                       of the INPUTs) and exit status are those of -j 1.
   --help               show this text
   --version            show the version
 

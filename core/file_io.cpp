@@ -56,7 +56,7 @@ Input_File Load_Input_File(const std::string& path) {
 namespace {
 
 std::filesystem::path Temporary_Beside(const std::filesystem::path& target) {
-  static std::mt19937 names(std::random_device{}());
+  thread_local std::mt19937 names(std::random_device{}());  // batches write from several threads
   auto temp = target;
   temp += ".talvo-" + std::to_string(names() % 1000000) + ".tmp";
   return temp;

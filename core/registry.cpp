@@ -35,4 +35,8 @@ const Signature_Rule* Rule_For(const Input_Type& type, int16_t code) {
   return nullptr;
 }
 
+bool Files_Independent(const Input_Type& input, const Output_Type& output) {
+  return !input.uses_held_wavelength && !(input.peak_lists && output.peaks.synthesise);
+}
+
 }  // namespace talvo

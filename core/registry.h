@@ -53,6 +53,11 @@ struct Input_Type {
   // The scan read is completed in the import dialog (counting time, range,
   // wavelength) before it is written.
   bool import_dialog = false;
+  // A file of this type may hold a peak list, which a step-scan output
+  // synthesises from the settings the store holds.
+  bool peak_lists = false;
+  // The reader uses a wavelength the store holds from an earlier file.
+  bool uses_held_wavelength = false;
 };
 
 struct Output_Rule {
@@ -98,6 +103,12 @@ struct Registry {
 
 // The rule that applies to a file of signature `code`; nullptr when none does.
 const Signature_Rule* Rule_For(const Input_Type& type, int16_t code);
+
+// True when no file of a batch of these types can depend on an earlier one:
+// its reader uses nothing an earlier file leaves, and no synthesis (whose
+// dialog proposes the settings held and whose noise is one sequence for
+// the whole run) can follow. Such files may be converted in any order.
+bool Files_Independent(const Input_Type& input, const Output_Type& output);
 
 // An output type's rule for the kind of pattern the store holds.
 inline const Output_Rule& Rule_For(const Output_Type& type, bool peak_list) {

@@ -59,6 +59,39 @@ TEST(Talvo_Convert, EachFileOfABatchIsWrittenAsAlone) {
   }
 }
 
+// Several files at once write, print and return what one after another does,
+// a file that fails in the middle of the batch included.
+TEST(Talvo_Convert, ABatchOnSeveralThreadsIsTheBatchOnOne) {
+  Temp_Dir dir;
+  std::string names;
+  for (int k = 0; k < 7; ++k) {
+    Raw_Scan scan;
+    scan.intensities = {static_cast<float>(k), 2, 3};
+    auto bytes = Raw2_File(scan);
+    if (k == 3) bytes.resize(320);  // cut inside its intensities
+    const std::string name = "s" + std::to_string(k) + ".raw";
+    dir.Write(name, bytes);
+    names += " " + name;
+  }
+  std::filesystem::create_directories(dir.Path("one"));
+  std::filesystem::create_directories(dir.Path("three"));
+  const Run_Result one = Run_Convert(dir, "-j 1 --from raw --to text-raw -o 'one/*.txt'" + names);
+  const Run_Result three = Run_Convert(dir, "-j 3 --from raw --to text-raw -o 'three/*.txt'" + names);
+  EXPECT_EQ(one.status, 1);
+  EXPECT_EQ(three.status, one.status);
+  EXPECT_EQ(three.err, one.err);
+  EXPECT_NE(one.err.find("s3.raw: error:"), std::string::npos);
+  for (int k = 0; k < 7; ++k) {
+    const std::string name = "s" + std::to_string(k) + ".txt";
+    EXPECT_EQ(std::filesystem::exists(dir.Path("one/" + name)), k != 3) << name;
+    if (k != 3) {
+      EXPECT_EQ(Read_Bytes(dir.Path("three/" + name)), Read_Bytes(dir.Path("one/" + name))) << name;
+    }
+  }
+  EXPECT_EQ(Run_Convert(dir, "-j 0 s0.raw").status, 2);
+  EXPECT_EQ(Run_Convert(dir, "-j two s0.raw").status, 2);
+}
+
 TEST(Talvo_Convert, ABatchTakesEachBaseNameAndTheOutputFolderAndExtension) {
   Temp_Dir dir;
   dir.Write("A.RAW", Raw2_File(Raw_Scan{}));

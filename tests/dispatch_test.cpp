@@ -363,6 +363,22 @@ TEST(Registry, StartUpListsAndSelections) {
   EXPECT_EQ(Pattern_Of(lists.Input_Choice, lists.Input_Patterns), "");
 }
 
+// A batch may convert files at once only where no file can take anything
+// from the one before it.
+TEST(Registry, FilesAreIndependentUnlessAListIsSynthesisedOrAWavelengthIsHeld) {
+  const Registry& types = Format_Table();
+  auto independent = [&](const char* in, const char* out) {
+    return Files_Independent(*types.Input_By_Key(in), *types.Output_By_Key(out));
+  };
+  EXPECT_TRUE(independent("raw", "text-raw"));
+  EXPECT_TRUE(independent("raw", "raw2"));
+  EXPECT_TRUE(independent("oxford", "raw2"));
+  EXPECT_TRUE(independent("dif", "treor"));
+  EXPECT_FALSE(independent("dif", "raw2"));
+  EXPECT_FALSE(independent("auto", "bmp"));
+  EXPECT_FALSE(independent("uxd", "text-raw"));
+}
+
 TEST(Registry, AddComboExtendsThePatternsOfItsList) {
   Type_Lists lists;
   Type_List other{"Some_Choice", {}, {}};
