@@ -83,8 +83,9 @@ struct Double_Double {
   return v * Power_Of_Two(half) * Power_Of_Two(n - half);
 }
 
-// e^(a + b) for |a + b| <= 0.35, within 0.6 ulp: a Taylor polynomial to the
-// 14th power (truncation below 2^-63) added to 1 + r in double-double.
+// e^(a + b) for |a + b| <= 0.35: a Taylor polynomial to the 14th power
+// (truncation below 2^-63) added to 1 + r in double-double, so that little
+// more than the final rounding remains.
 [[gnu::always_inline]] inline double Exp_Reduced(double a, double b) {
   const Double_Double r = Two_Sum(a, b);
   const double x = r.hi;
@@ -112,7 +113,7 @@ constexpr double Ln2 = 0x1.62e42fefa39efp-1;           // ln 2 rounded
 constexpr double Ln2_Tail = 2.319046813846299558e-17;  // ln 2 - Ln2
 constexpr double Inverse_Ln2 = 1.44269504088896338700;
 
-// ln x for a finite x >= 1, as a double-double with an error below 2^-60
+// ln x for a finite x >= 1, as a double-double good to about 2^-60
 // relative: x = 2^k * f with f in [sqrt(1/2), sqrt(2)), ln f = 2 atanh(s),
 // s = (f - 1) / (f + 1), |s| <= 0.172, by its series to s^21.
 [[gnu::always_inline]] inline Double_Double Log(double x) {
@@ -146,9 +147,10 @@ constexpr double Inverse_Ln2 = 1.44269504088896338700;
 
 // x^m for x >= 1 (NaN and infinity pass through) and m the Pearson VII
 // exponent: e^(m ln x), ln x and its product with m in double-double, the
-// exponential reduced by multiples of ln 2. Within 1 ulp of the exact power
-// from 1 to the largest double (the tests compare it with std::pow), and
-// infinite where the power exceeds the largest double.
+// exponential reduced by multiples of ln 2. From 1 to the largest double it
+// lies within 0.62 ulp of the exact power (measured against long double)
+// and within 1 ulp of std::pow (tested); where the power exceeds the largest
+// double it is infinite.
 [[gnu::always_inline]] inline double Pearson_Power_Inline(double x) {
   const Double_Double ln = Log(x);
   const Double_Double y_hi = Two_Product(Pearson_M(), ln.hi);
@@ -163,9 +165,9 @@ constexpr double Inverse_Ln2 = 1.44269504088896338700;
 }
 
 // 2^t for t <= 0 (and t not NaN): 2^n * e^(r ln 2), n the nearest integer
-// to t, r = t - n exact, r ln 2 in double-double. Within 1 ulp of the exact
-// value for normal results, rounded once where they are subnormal, and
-// exactly 0 below -1075.
+// to t, r = t - n exact, r ln 2 in double-double. Within 0.62 ulp of the
+// exact value for normal results (measured) and 1 ulp of std::exp2
+// (tested), rounded once where subnormal, and exactly 0 below -1075.
 [[gnu::always_inline]] inline double Gauss_Exp2_Inline(double t) {
   const double clamped = Select(t >= -1100, t, -1100);
   const double n = Nearest_Integer(clamped);
