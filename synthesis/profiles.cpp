@@ -16,6 +16,8 @@
 //   lanes, with any compiler and on any x86-64 processor.
 // - A peak's contribution is skipped where it cannot change a point; the
 //   rule and why it holds are under Skip rule below.
+// - Lorentz: where the processor has fused multiply-adds, u = (x - p) / h
+//   is computed without the divider, to the same bits (see Quotient).
 //
 // The file is compiled without floating-point contraction: every product
 // and sum rounds on its own, as written, so that a fused multiply-add on one
@@ -234,8 +236,50 @@ struct Work {
   const std::vector<Term>& terms;
   int16_t profile;
   double h;
-  bool rising;  // see Skip rule
+  bool rising;          // see Skip rule
+  double inverse_h;     // 1 / h, rounded once
+  bool fused_quotient;  // see Quotient
 };
+
+// (x - p) / h, rounded once as the division rounds it. With a fused
+// multiply-add at hand, and every operand inside [2^-300, 2^300] or 0 (so
+// that nothing overflows or underflows: `fused_quotient`), the division is
+// replaced by Markstein's correction of q = d * (1 / h): r = d - q h is
+// exact, and q + r / h rounded once is the correctly rounded quotient,
+// because 1 / h is rounded once and q lies within an ulp of d / h. That
+// takes three vector operations where the division takes the divider for
+// several cycles, the bound of the Lorentz loop.
+template <bool Fused>
+[[gnu::always_inline]] inline double Quotient(double d, double h, double inverse_h) {
+  if constexpr (Fused) {
+    const double q = d * inverse_h;
+    return std::fma(std::fma(-q, h, d), inverse_h, q);
+  } else {
+    return d / h;
+  }
+}
+
+// A Lorentz peak over points [lo, hi), onto the start values or the points.
+template <bool Fused>
+[[gnu::always_inline]] inline void Lorentz(const Work& w, const double* start, double a, double p, int32_t lo,
+                                           int32_t hi) {
+  const double* x = w.x.data();
+  float* y = w.y.data();
+  const double h = w.h, inverse_h = w.inverse_h;
+  if (start) {
+#pragma omp simd
+    for (int32_t k = lo; k < hi; ++k) {
+      const double u = Quotient<Fused>(x[k] - p, h, inverse_h);
+      y[k] = static_cast<float>(start[k] + a / (1 + u * u));
+    }
+  } else {
+#pragma omp simd
+    for (int32_t k = lo; k < hi; ++k) {
+      const double u = Quotient<Fused>(x[k] - p, h, inverse_h);
+      y[k] = static_cast<float>(static_cast<double>(y[k]) + a / (1 + u * u));
+    }
+  }
+}
 
 // Skip rule. A Gauss or Pearson VII peak is left out of a chunk of points,
 // after the chunk's first peak, when Adds_Nothing holds for it. That gives
@@ -296,7 +340,9 @@ inline double Nearest_Contribution(double a, double p, double x0, double x1, con
 }
 
 // One chunk of points [k0, k1) through every peak in table order. Each
-// loop is the straightforward loop's arithmetic, vectorised as it stands.
+// loop is the straightforward loop's arithmetic, vectorised as it stands,
+// but for the Lorentz quotient where the machine has fused multiply-adds.
+template <bool Has_Fma>
 [[gnu::always_inline]] inline void Run_Chunk(const Work& w, int32_t k0, int32_t k1) {
   const double* x = w.x.data();
   float* y = w.y.data();
@@ -328,19 +374,10 @@ inline double Nearest_Contribution(double a, double p, double x0, double x1, con
         }
         break;
       case 2:
-        if (start) {
-#pragma omp simd
-          for (int32_t k = lo; k < hi; ++k) {
-            const double u = (x[k] - p) / h;
-            y[k] = static_cast<float>(start[k] + a / (1 + u * u));
-          }
-        } else {
-#pragma omp simd
-          for (int32_t k = lo; k < hi; ++k) {
-            const double u = (x[k] - p) / h;
-            y[k] = static_cast<float>(static_cast<double>(y[k]) + a / (1 + u * u));
-          }
-        }
+        if (Has_Fma && w.fused_quotient)
+          Lorentz<Has_Fma>(w, start, a, p, lo, hi);
+        else
+          Lorentz<false>(w, start, a, p, lo, hi);
         break;
       case 3:
         if (start) {
@@ -366,17 +403,17 @@ inline double Nearest_Contribution(double a, double p, double x0, double x1, con
 }
 
 void Run_Portable(const Work& w, int32_t k0, int32_t k1) {
-  Run_Chunk(w, k0, k1);
+  Run_Chunk<false>(w, k0, k1);
 }
 
 // The same loops compiled for wider vectors, chosen at run time.
 #if defined(__x86_64__) && defined(__GNUC__)
 #define TALVO_WIDE_KERNELS 1
-[[gnu::target("avx2")]] void Run_Avx2(const Work& w, int32_t k0, int32_t k1) {
-  Run_Chunk(w, k0, k1);
+[[gnu::target("avx2,fma")]] void Run_Avx2(const Work& w, int32_t k0, int32_t k1) {
+  Run_Chunk<true>(w, k0, k1);
 }
-[[gnu::target("avx512f")]] void Run_Avx512(const Work& w, int32_t k0, int32_t k1) {
-  Run_Chunk(w, k0, k1);
+[[gnu::target("avx512f,fma")]] void Run_Avx512(const Work& w, int32_t k0, int32_t k1) {
+  Run_Chunk<true>(w, k0, k1);
 }
 #endif
 
@@ -386,6 +423,7 @@ using Runner = void (*)(const Work&, int32_t, int32_t);
 Runner Kernel_For(Kernel widest) {
 #ifdef TALVO_WIDE_KERNELS
   __builtin_cpu_init();
+  if (!__builtin_cpu_supports("fma")) return &Run_Portable;
   if (widest == Kernel::Widest && __builtin_cpu_supports("avx512f")) return &Run_Avx512;
   if (widest != Kernel::Portable && __builtin_cpu_supports("avx2")) return &Run_Avx2;
 #else
@@ -443,7 +481,11 @@ std::vector<float> Synthesise(const Synthesis_Params& params, Noise_Sequence& no
   const bool rising =
       !contribution_signed && !start_signed && std::isfinite(h) && h != 0 &&
       std::all_of(terms.begin(), terms.end(), [](const Term& t) { return std::isfinite(t.a) && std::isfinite(t.p); });
-  const Work work{x, y0, y, terms, params.profile, h, rising};
+  // Inside [2^-300, 2^300], or 0, the Lorentz quotient may be fused.
+  auto moderate = [](double v) { return v == 0 || (std::fabs(v) >= 0x1p-300 && std::fabs(v) <= 0x1p300); };
+  const bool fused_quotient = moderate(h) && h != 0 && std::all_of(x.begin(), x.end(), moderate) &&
+                              std::all_of(terms.begin(), terms.end(), [&](const Term& t) { return moderate(t.p); });
+  const Work work{x, y0, y, terms, params.profile, h, rising, 1 / h, fused_quotient};
   const Runner run = Kernel_For(params.kernel);
   const int32_t chunks = (n + Chunk - 1) / Chunk;
   auto run_chunks = [&](int32_t from, int32_t to) {

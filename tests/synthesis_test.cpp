@@ -281,6 +281,10 @@ TEST_F(Synthesise_Bits, EveryKernelAndThreadCountGivesTheStraightforwardPoints) 
       {"peaks outside the range", {{-40, 100}, {120, 80}, {75, 30}}, 0.3f, 10},
       {"one point", {{30, 100}, {30.5, 1}}, 0.3f, 10, 30, 30.01, 1},
       {"the largest scan", Spread(40), 0.05f, 10, 0, 140, Max_Points},
+      // Where quotients could underflow or overflow, and where not.
+      {"extreme positions", {{1e-310, 50}, {30, 100}, {1e305, 10}, {-1e200, 5}}},
+      {"a range near 0", {{0, 100}, {1e-290, 50}}, 0.3f, 10, -1e-295, 1e-295, 2000},
+      {"a tiny width", Spread(120), 1e-30f},
   };
   for (int16_t profile : {1, 2, 3, 5})
     for (const auto& c : cases) Check(c, profile);
