@@ -166,7 +166,7 @@ constexpr double Inverse_Ln2 = 1.44269504088896338700;
   return Select(x <= std::numeric_limits<double>::max(), power, x);
 }
 
-// 2^t for t <= 0 (and t not NaN): 2^n * e^(r ln 2), n the nearest integer
+// 2^t for t <= 0 (NaN passes through): 2^n * e^(r ln 2), n the nearest integer
 // to t, r = t - n exact, r ln 2 in double-double. Within 0.62 ulp of the
 // exact value for normal results (measured) and 1 ulp of std::exp2
 // (tested), rounded once where subnormal, and exactly 0 below -1075.
@@ -176,7 +176,7 @@ constexpr double Inverse_Ln2 = 1.44269504088896338700;
   const double r = clamped - n;  // exact
   const Double_Double w = Two_Product(r, Ln2);
   const double value = Scale(Exp_Reduced(w.hi, w.lo + r * Ln2_Tail), n);
-  return Select(t >= -1080, value, 0);
+  return Select(t == t, Select(t >= -1080, value, 0), t);  // NaN passes through
 }
 
 double Pearson_Power(double x) {
