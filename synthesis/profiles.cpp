@@ -12,8 +12,9 @@
 //   library: the library's scalar and vector routines, and the libraries of
 //   different platforms, may round differently in the last bit, which can
 //   move a point by one float step. Written once, the same operations in
-//   the same order give the same bits in a scalar loop, in 4 or 8 vector
-//   lanes, with any compiler and on any x86-64 processor.
+//   the same order give the same bits in a scalar loop and in 2, 4 or 8
+//   vector lanes, whichever the compiler, C library and processor (CI
+//   compares the GCC, clang and MinGW builds).
 // - A peak's contribution is skipped where it cannot change a point; the
 //   rule and why it holds are under Skip rule below.
 // - Lorentz: where the processor has fused multiply-adds, u = (x - p) / h
@@ -26,12 +27,16 @@
 
 #include <algorithm>
 #include <bit>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <system_error>
 #include <thread>
 
 #include "synthesis/noise.h"
+
+// Every double operation must round to double, not to a wider format.
+static_assert(FLT_EVAL_METHOD == 0);
 
 namespace talvo {
 
