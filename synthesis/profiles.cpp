@@ -17,8 +17,8 @@
 //   compares the GCC, clang and MinGW builds).
 // - A peak's contribution is skipped where it cannot change a point; the
 //   rule and why it holds are under Skip rule below.
-// - Lorentz: where the processor has fused multiply-adds, u = (x - p) / h
-//   is computed without the divider, to the same bits (see Quotient).
+// - Where the processor has fused multiply-adds, u = (x - p) / h is
+//   computed without the divider, to the same bits (see Quotient).
 //
 // The file is compiled without floating-point contraction: every product
 // and sum rounds on its own, as written, so that a fused multiply-add on one
@@ -132,9 +132,11 @@ constexpr double Inverse_Ln2 = 1.44269504088896338700;
   k = Select(above, k + 1, k);
   const double g = f - 1;  // exact
   const double d_hi = 2 + g, d_lo = g - (d_hi - 2);
-  const double s = g / d_hi;
+  // One division: s within 2 ulps of g / d, and the exact residual of s d
+  // gives the low part.
+  const double inverse_d = 1 / d_hi, s = g * inverse_d;
   const Double_Double sd = Two_Product(s, d_hi);
-  const double s_lo = ((g - sd.hi) - sd.lo - s * d_lo) / d_hi;
+  const double s_lo = ((g - sd.hi) - sd.lo - s * d_lo) * inverse_d;
   const double z = s * s;
   const double series =
       2 * s * z *
@@ -253,7 +255,7 @@ struct Work {
 // exact, and q + r / h rounded once is the correctly rounded quotient,
 // because 1 / h is rounded once and q lies within an ulp of d / h. That
 // takes three vector operations where the division takes the divider for
-// several cycles, the bound of the Lorentz loop.
+// several cycles, and the divider bounds these loops.
 template <bool Fused>
 [[gnu::always_inline]] inline double Quotient(double d, double h, double inverse_h) {
   if constexpr (Fused) {
@@ -346,12 +348,12 @@ inline double Nearest_Contribution(double a, double p, double x0, double x1, con
 
 // One chunk of points [k0, k1) through every peak in table order. Each
 // loop is the straightforward loop's arithmetic, vectorised as it stands,
-// but for the Lorentz quotient where the machine has fused multiply-adds.
-template <bool Has_Fma>
+// but for the quotient u, fused where the machine and the operands allow.
+template <bool Fused>
 [[gnu::always_inline]] inline void Run_Chunk(const Work& w, int32_t k0, int32_t k1) {
   const double* x = w.x.data();
   float* y = w.y.data();
-  const double h = w.h, c = Pearson_C();
+  const double h = w.h, inverse_h = w.inverse_h, c = Pearson_C();
   const double step = (w.profile == 1 || w.profile == 3) && w.rising ? Smallest_Step(w.y0.data() + k0, k1 - k0) : 0;
   bool first = true;
   for (const Term& t : w.terms) {
@@ -367,34 +369,31 @@ template <bool Has_Fma>
         if (start) {
 #pragma omp simd
           for (int32_t k = lo; k < hi; ++k) {
-            const double u = (x[k] - p) / h;
+            const double u = Quotient<Fused>(x[k] - p, h, inverse_h);
             y[k] = static_cast<float>(start[k] + a * Gauss_Exp2_Inline(-(u * u)));
           }
         } else {
 #pragma omp simd
           for (int32_t k = lo; k < hi; ++k) {
-            const double u = (x[k] - p) / h;
+            const double u = Quotient<Fused>(x[k] - p, h, inverse_h);
             y[k] = static_cast<float>(static_cast<double>(y[k]) + a * Gauss_Exp2_Inline(-(u * u)));
           }
         }
         break;
       case 2:
-        if (Has_Fma && w.fused_quotient)
-          Lorentz<Has_Fma>(w, start, a, p, lo, hi);
-        else
-          Lorentz<false>(w, start, a, p, lo, hi);
+        Lorentz<Fused>(w, start, a, p, lo, hi);
         break;
       case 3:
         if (start) {
 #pragma omp simd
           for (int32_t k = lo; k < hi; ++k) {
-            const double u = (x[k] - p) / h;
+            const double u = Quotient<Fused>(x[k] - p, h, inverse_h);
             y[k] = static_cast<float>(start[k] + a / Pearson_Power_Inline(1 + c * (u * u)));
           }
         } else {
 #pragma omp simd
           for (int32_t k = lo; k < hi; ++k) {
-            const double u = (x[k] - p) / h;
+            const double u = Quotient<Fused>(x[k] - p, h, inverse_h);
             y[k] = static_cast<float>(static_cast<double>(y[k]) + a / Pearson_Power_Inline(1 + c * (u * u)));
           }
         }
@@ -415,10 +414,10 @@ void Run_Portable(const Work& w, int32_t k0, int32_t k1) {
 #if defined(__x86_64__) && defined(__GNUC__)
 #define TALVO_WIDE_KERNELS 1
 [[gnu::target("avx2,fma")]] void Run_Avx2(const Work& w, int32_t k0, int32_t k1) {
-  Run_Chunk<true>(w, k0, k1);
+  w.fused_quotient ? Run_Chunk<true>(w, k0, k1) : Run_Chunk<false>(w, k0, k1);
 }
 [[gnu::target("avx512f,fma")]] void Run_Avx512(const Work& w, int32_t k0, int32_t k1) {
-  Run_Chunk<true>(w, k0, k1);
+  w.fused_quotient ? Run_Chunk<true>(w, k0, k1) : Run_Chunk<false>(w, k0, k1);
 }
 #endif
 
