@@ -17,8 +17,9 @@ namespace talvo {
 
 class Noise_Sequence;
 
-// The instructions Synthesise may use: the widest the machine has, at most
-// AVX2, or only those of every x86-64 machine (scalar pow).
+// The vector instructions Synthesise may use: the widest the machine has
+// (AVX-512 where present), at most AVX2, or those every x86-64 machine has.
+// All give the same points.
 enum class Kernel { Widest, Avx2, Portable };
 
 struct Synthesis_Params {
@@ -32,14 +33,26 @@ struct Synthesis_Params {
   Kernel kernel = Kernel::Widest;
 };
 
-// Pearson VII shape: m = e, and the factor 2^(1/m) - 1 of u^2.
-double Pearson_M();
-double Pearson_C();
+// Pearson VII shape: m = e (the double nearest it), and the factor
+// 2^(1/m) - 1 of u^2, rounded to a double.
+constexpr double Pearson_M() {
+  return 0x1.5bf0a8b145769p+1;
+}
+constexpr double Pearson_C() {
+  return 0x1.296cf18b35978p-2;
+}
+
+// The two transcendental steps of the profiles, the same bits on every
+// platform and in every kernel: x^Pearson_M() for x >= 1, within 1 ulp;
+// 2^t for t <= 0, within 1 ulp (rounded once where subnormal, 0 below
+// -1075).
+double Pearson_Power(double x);
+double Gauss_Exp2(double t);
 
 // Intensities in slots 1..n, slot 0 holding 0; every slot 0 without peaks.
 // The straightforward evaluation: peaks outer, points inner.
 std::vector<float> Synthesise_Straight(const Synthesis_Params& params, Noise_Sequence& noise);
-// The same sums, evaluated faster; see profiles.cpp for how they agree.
+// The same sums, bit for bit, evaluated faster; see profiles.cpp for how.
 std::vector<float> Synthesise(const Synthesis_Params& params, Noise_Sequence& noise);
 
 }  // namespace talvo

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <random>
 
 #include "core/failure.h"
@@ -177,61 +178,151 @@ TEST_F(Synthesis, ParametersThatGiveNoScanStopTheSynthesis) {
   EXPECT_THROW(Run(1), Failure);
 }
 
-// The fast evaluation gives the straightforward one's points bit for bit,
-// or one 32-bit step beside them where a vector routine rounds its power
-// differently. The peaks are spread over the range and lie beyond it too;
-// the cases cover the skipped far tails, negative contributions, starting
-// values of zero and of -0, and the threads.
-TEST(Synthesise, AgreesWithTheStraightforwardLoopForEveryProfile) {
-  std::mt19937 random(7);
-  std::uniform_real_distribution<double> angle(2, 80), intensity(0.5, 100);
-  std::vector<Peak> peaks(120);
-  for (auto& peak : peaks) peak = {angle(random), intensity(random)};
-  std::vector<Peak> with_negative = peaks;
+// Distance in ulps between two non-negative doubles.
+uint64_t Ulps(double a, double b) {
+  const auto i = std::bit_cast<uint64_t>(a), j = std::bit_cast<uint64_t>(b);
+  return i > j ? i - j : j - i;
+}
+
+TEST(Profile_Steps, TheShapeConstantsAreEAndTwoToItsInverseLessOne) {
+  EXPECT_EQ(Pearson_M(), 2.718281828459045);
+  EXPECT_LE(Ulps(Pearson_C(), std::exp2(1 / Pearson_M()) - 1), 1u);
+}
+
+// Over the whole range the profiles meet: 1 + c u^2 from 1 to infinity,
+// -u^2 from 0 to where 2^-u^2 is 0; log-spread and edge arguments.
+TEST(Profile_Steps, PowerAndExp2AreWithinOneUlpOfTheLibrary) {
+  std::mt19937_64 random(17);
+  std::uniform_real_distribution<double> exponent(-30, 1023.9), fraction(0, 1);
+  std::vector<double> powers = {1,     std::nextafter(1.0, 2.0),          1 + Pearson_C(), 2, 1e10, 1e113,
+                                1e200, std::numeric_limits<double>::max()};
+  std::vector<double> exp2s = {0, -0.0, -1e-300, -0x1p-30, -0.5, -1, -1021.7, -1022, -1060.3, -1074, -1074.5};
+  for (int i = 0; i < 400000; ++i) {
+    powers.push_back(std::max(1.0, 1 + std::exp2(exponent(random))));
+    exp2s.push_back(-1075 * fraction(random) * fraction(random));
+  }
+  uint64_t worst = 0;
+  for (double x : powers) {
+    worst = std::max(worst, Ulps(Pearson_Power(x), std::pow(x, Pearson_M())));
+    ASSERT_LE(worst, 1u) << std::hexfloat << x;
+  }
+  for (double t : exp2s) {
+    worst = std::max(worst, Ulps(Gauss_Exp2(t), std::exp2(t)));
+    ASSERT_LE(worst, 1u) << std::hexfloat << t;
+  }
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(Pearson_Power(1), 1);
+  EXPECT_EQ(Pearson_Power(1e114), inf);  // beyond the largest double
+  EXPECT_EQ(Pearson_Power(inf), inf);
+  EXPECT_TRUE(std::isnan(Pearson_Power(std::nan(""))));
+  EXPECT_EQ(Gauss_Exp2(0), 1);
+  EXPECT_TRUE(std::isnan(Gauss_Exp2(std::nan(""))));
+  for (double t : {-1075.5, -1089.0, -1e300, -inf}) EXPECT_EQ(std::bit_cast<uint64_t>(Gauss_Exp2(t)), 0u) << t;
+}
+
+// Every kernel the machine has and several threads against the
+// straightforward loop, bit for bit, without noise: the scan a lab gets
+// from a peak list must not depend on the processor.
+class Synthesise_Bits : public ::testing::Test {
+ protected:
+  struct Case {
+    const char* name;
+    std::vector<Peak> peaks;
+    float fwhm = 0.3f, bkg = 10;
+    double r0 = 5, r1 = 75;
+    int32_t n = 9001;
+  };
+  static std::vector<Peak> Spread(int count) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> angle(2, 80), intensity(0.5, 100);
+    std::vector<Peak> peaks(count);
+    for (auto& peak : peaks) peak = {angle(random), intensity(random)};
+    return peaks;
+  }
+  // Checks one case through every kernel and thread count; returns the
+  // straightforward scan.
+  static std::vector<float> Check(const Case& c, int16_t profile) {
+    Synthesis_Params params{.peaks = c.peaks,
+                            .r0 = c.r0,
+                            .r1 = c.r1,
+                            .n = c.n,
+                            .fwhm = c.fwhm,
+                            .profile = profile,
+                            .bkg = c.bkg,
+                            .noise = 0};
+    Noise_Sequence noise;
+    const auto straight = Synthesise_Straight(params, noise);
+    for (Kernel kernel : {Kernel::Widest, Kernel::Avx2, Kernel::Portable}) {
+      for (int threads : {1, 2, 3}) {
+        params.kernel = kernel;
+        params.threads = threads;
+        const auto fast = Synthesise(params, noise);
+        EXPECT_EQ(fast.size(), straight.size());
+        for (std::size_t k = 0; k < std::min(fast.size(), straight.size()); ++k) {
+          if (std::bit_cast<uint32_t>(fast[k]) == std::bit_cast<uint32_t>(straight[k])) continue;
+          ADD_FAILURE() << c.name << ", profile " << profile << ", kernel " << static_cast<int>(kernel) << ", "
+                        << threads << " threads: point " << k << " is " << fast[k] << ", not " << straight[k];
+          break;
+        }
+      }
+    }
+    return straight;
+  }
+};
+
+TEST_F(Synthesise_Bits, EveryKernelAndThreadCountGivesTheStraightforwardPoints) {
+  std::vector<Peak> with_negative = Spread(120);
   with_negative[0].Intensity = -20;  // far from it, the first peak adds -0
   with_negative[7].Intensity = 0;
-  const std::vector<Peak> sparse = {{10, -20}, {60, 50}};  // -0 between them after the first
-  struct Case {
-    float fwhm, bkg, noise;
-    const std::vector<Peak>* list;
+  const std::vector<Case> cases = {
+      {"spread", Spread(120)},
+      {"narrow", Spread(120), 0.01f},
+      {"wide over a high background", Spread(120), 2.5f, 1000},
+      {"negative width", Spread(120), -0.3f},
+      {"a negative and a zero peak", with_negative},
+      {"zero background", Spread(120), 0.3f, 0},
+      {"-0 background", with_negative, 0.3f, -0.0f},
+      {"-0 points between two peaks", {{10, -20}, {60, 50}}, 0.3f, -0.0f},
+      {"peaks outside the range", {{-40, 100}, {120, 80}, {75, 30}}, 0.3f, 10},
+      {"one point", {{30, 100}, {30.5, 1}}, 0.3f, 10, 30, 30.01, 1},
+      {"the largest scan", Spread(40), 0.05f, 10, 0, 140, Max_Points},
+      // Where quotients could underflow or overflow, and where not.
+      {"extreme positions", {{1e-310, 50}, {30, 100}, {1e305, 10}, {-1e200, 5}}},
+      {"a range near 0", {{0, 100}, {1e-290, 50}}, 0.3f, 10, -1e-295, 1e-295, 2000},
+      {"a tiny width", Spread(120), 1e-30f},
   };
-  const std::vector<Case> cases = {{0.3f, 10, 3, &peaks},
-                                   {0.05f, 10, 3, &peaks},
-                                   {2.5f, 1000, 50, &peaks},
-                                   {0.3f, 10, 3, &with_negative},
-                                   {0.3f, 0, 0, &peaks},
-                                   {0.3f, -0.0f, -0.0f, &peaks},
-                                   {0.3f, -0.0f, -0.0f, &with_negative},
-                                   {0.3f, -0.0f, -0.0f, &sparse},
-                                   {-0.3f, 10, 3, &peaks}};
-  for (int16_t profile : {1, 2, 3, 5}) {
-    for (const auto& c : cases) {
-      // Every kernel the machine has; the narrower ones on the first case.
-      for (Kernel kernel : {Kernel::Widest, Kernel::Avx2, Kernel::Portable}) {
-        if (kernel != Kernel::Widest && &c != &cases.front()) continue;
-        Synthesis_Params params{.peaks = *c.list,
-                                .r0 = 5,
-                                .r1 = 75,
-                                .n = 9001,
-                                .fwhm = c.fwhm,
-                                .profile = profile,
-                                .bkg = c.bkg,
-                                .noise = c.noise,
-                                .kernel = kernel};
-        Noise_Sequence a, b;
-        const auto straight = Synthesise_Straight(params, a);
-        const auto fast = Synthesise(params, b);
-        ASSERT_EQ(fast.size(), straight.size());
-        int differing = 0;
-        for (std::size_t k = 0; k < fast.size(); ++k) {
-          if (std::bit_cast<uint32_t>(fast[k]) == std::bit_cast<uint32_t>(straight[k])) continue;
-          ++differing;
-          // Only the vector pow may round differently.
-          ASSERT_TRUE(profile == 3 && kernel != Kernel::Portable) << "point " << k;
-          ASSERT_EQ(std::nextafter(fast[k], straight[k]), straight[k]) << profile << " point " << k;
-        }
-        EXPECT_LT(differing, 20) << profile;
-        EXPECT_EQ(a.Next(), b.Next());  // one draw per point
+  for (int16_t profile : {1, 2, 3, 5})
+    for (const auto& c : cases) Check(c, profile);
+}
+
+// The skip rule at the edges of its invariants (see profiles.cpp).
+TEST_F(Synthesise_Bits, TheSkipRuleHoldsAtTheEdgesOfItsInvariants) {
+  // A point that stops rising: a negative peak pulls the points near 15
+  // from 1000 to 0.01, where a far peak of Pearson VII tail, too small to
+  // change a value of 1000, changes them.
+  const Case falling{"falling", {{29, 1}, {15, -99.999}, {25, 2}}, 0.3f, 1000, 0, 30, 3000};
+  const auto scan = Check(falling, 3);
+  const auto without_far_peak = Check({"falling", {{29, 1}, {15, -99.999}}, 0.3f, 1000, 0, 30, 3000}, 3);
+  EXPECT_LT(scan[1501], 0.1f);  // at 15
+  EXPECT_NE(scan[1501], without_far_peak[1501]);
+  // -0: a first peak of negative height leaves -0 far from it, and a
+  // later peak's +0 there makes it +0.
+  const auto signed_zero = Check({"-0", {{10, -20}, {60, 50}}, 0.3f, -0.0f, 0, 70, 7000}, 1);
+  EXPECT_EQ(std::bit_cast<uint32_t>(signed_zero[3500]), 0u);
+  // A contribution exactly at half a float step (a tie, rounding up to the
+  // even neighbour), at the eighth the rule stops at, and just below half,
+  // on points of 1024 + q (q = 2^-13, the float step there), from a peak
+  // sitting on a point at the edge of a block of 1024 points or inside one.
+  const float q = 0x1p-13f, odd = 1024 + q;
+  for (int16_t profile : {1, 3}) {
+    for (int32_t k : {1024, 1025, 1500}) {
+      const double p = 30.0 * (k - 1) / 3000;
+      for (auto [share, steps] : {std::pair{0.5, 1}, {0.125, 0}, {0.5 - 0x1p-20, 0}}) {
+        const Case edge{"edge", {{200, 1}, {p, q * share / 10}}, 0.001f, odd, 0, 30, 3000};
+        const auto y = Check(edge, profile);
+        EXPECT_EQ(y[k], odd + static_cast<float>(steps) * q)
+            << std::hexfloat << y[k] << " " << profile << " " << k << " " << share;
+        EXPECT_EQ(y[k + 1], odd);
       }
     }
   }
