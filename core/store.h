@@ -25,6 +25,10 @@ namespace talvo {
 constexpr int16_t True16 = -1;  // booleans of the store are 16-bit, -1 true
 constexpr int16_t False16 = 0;
 
+// The wavelengths the program proposes where a file names none, angstrom.
+constexpr float Copper_K_Alpha1 = 1.54051f;  // bits 0x3FC52F6F; the start-up Lambda1
+constexpr float Molybdenum_K_Alpha1 = 0.70926f;
+
 constexpr int Max_Points = 32767;  // every loop over scan points counts in 16 bits
 constexpr int Max_Peaks = 500;     // Peaks has slots 0..500, slot 0 holds no peak
 
@@ -65,8 +69,8 @@ struct Store {
   std::array<double, 2> Range_Limits{0.0, 0.0};
   double Max_Intensity = 0;
   std::string Sample_ID = std::string(32, ' ');  // 32 Windows-1252 bytes
-  float Lambda1 = 1.54051f;
-  float Lambda2 = 1.54051f;
+  float Lambda1 = Copper_K_Alpha1;
+  float Lambda2 = Copper_K_Alpha1;
   int32_t Nb_Ranges = 1;
 
   // Synthesis settings

@@ -6,42 +6,14 @@
 #include "core/numbers.h"
 #include "core/platform.h"
 #include "core/store.h"
+#include "ui/anodes.h"
 #include "ui/field_text.h"
 
 namespace talvo {
 
-namespace {
-
-struct Anode {
-  const char* code;
-  double lambda;  // K-alpha 1, angstrom
-};
-
-constexpr std::array<Anode, 9> Anodes = {{{"AG", 0.55936},
-                                          {"MO", 0.70926},
-                                          {"ZN", 1.4351},
-                                          {"CU", 1.54051},
-                                          {"NI", 1.65784},
-                                          {"CO", 1.78892},
-                                          {"FE", 1.93597},
-                                          {"MN", 2.10174},
-                                          {"CR", 2.28962}}};
-
-constexpr double Copper = 1.54051;
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
-}  // namespace
-
 std::optional<double> Anode_Wavelength(const std::string& code) {
-  const std::string upper = Upper(code);
-  for (const auto& anode : Anodes)
-    if (upper == anode.code) return anode.lambda;
-  return std::nullopt;
+  const Anode* anode = Find_Anode(code);
+  return anode ? std::optional<double>(anode->k_alpha1) : std::nullopt;
 }
 
 P_Dif2Raw::P_Dif2Raw(Store& store, Platform& platform, Dif2Raw_Opening opening)
@@ -55,7 +27,7 @@ void P_Dif2Raw::Form_Load() {
   T_End = Field_Text(Round_Half_Even(store_.Nb_Points * store_.Step_Size + static_cast<double>(store_.Start_2Theta)),
                      separator);
   T_Lambda = Field_Text(store_.Lambda1, separator);
-  if (store_.Lambda1 == static_cast<float>(Copper)) {
+  if (store_.Lambda1 == Copper_K_Alpha1) {
     T_Anode = "Cu";
     T_Anode_Change();
   }

@@ -6,35 +6,10 @@
 
 #include "core/platform.h"
 #include "core/store.h"
+#include "ui/anodes.h"
 #include "ui/field_text.h"
 
 namespace talvo {
-
-namespace {
-
-struct Anode {
-  const char* code;
-  const char* caption;
-  double lambda;
-};
-
-// For molybdenum and copper this dialog proposes the mean K-alpha wavelength;
-// for the others, K-alpha 1.
-constexpr Anode Anodes[] = {
-    {"AG", "Lambda K1", 0.55936}, {"MO", "Lambda Moy", 0.71073}, {"ZN", "Lambda K1", 1.4351},
-    {"CU", "Lambda Moy", 1.5419}, {"NI", "Lambda K1", 1.65784},  {"CO", "Lambda K1", 1.78892},
-    {"FE", "Lambda K1", 1.93597}, {"MN", "Lambda K1", 2.10174},  {"CR", "Lambda K1", 2.28962},
-};
-
-constexpr float Copper_K_Alpha1 = 1.54051f;
-
-std::string Upper_Ascii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
-}  // namespace
 
 P_oxford2raw::P_oxford2raw(Store& store, Platform& platform, std::string lines)
     : store_(store), platform_(platform), lines_(std::move(lines)) {
@@ -62,13 +37,13 @@ void P_oxford2raw::Form_Load() {
 void P_oxford2raw::T_Anode_Change(const std::string& text) {
   T_Anode = text;
   E_Lambda = "Lambda";
-  const std::string code = Upper_Ascii(text);
-  for (const Anode& anode : Anodes) {
-    if (code == anode.code) {
-      E_Lambda = anode.caption;
-      T_Lambda = Field_Text(anode.lambda, platform_.Decimal_Separator());
-      return;
-    }
+  // For molybdenum and copper this dialog proposes the mean K-alpha
+  // wavelength; for the others, K-alpha 1.
+  if (const Anode* anode = Find_Anode(text)) {
+    const bool mean = anode->k_alpha_mean != 0;
+    E_Lambda = mean ? "Lambda Moy" : "Lambda K1";
+    T_Lambda = Field_Text(mean ? anode->k_alpha_mean : anode->k_alpha1, platform_.Decimal_Separator());
+    return;
   }
   E_Lambda = "Lambda K1";
   T_Lambda.clear();

@@ -19,14 +19,6 @@
 
 namespace talvo {
 
-namespace {
-
-// The items a number goes into: the time and the intensities are Singles.
-constexpr double Single_Range = std::numeric_limits<float>::max();
-constexpr double Double_Range = std::numeric_limits<double>::max();
-
-}  // namespace
-
 Read_Result Read_Raw_Ascii(const Input_File& source, Store& store) {
   Text_Input in(source.bytes, source.name);
   for (int line = 1; line <= 3; ++line) in.Read_Line("the header lines");
@@ -54,7 +46,7 @@ Read_Result Read_Raw_Ascii(const Input_File& source, Store& store) {
   store.Is_Peak_List = False16;
   store.Nb_Ranges = 1;
   store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
-  store.Lambda1 = 1.54051f;
+  store.Lambda1 = Copper_K_Alpha1;
   store.Start_Theta = static_cast<float>(store.Range_Limits[0] / 2);
   store.Range_Limits[1] = store.Range_Limits[0] + (*n - 1) * store.Step_Size;
   return {};

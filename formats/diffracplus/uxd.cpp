@@ -25,8 +25,6 @@ namespace talvo {
 
 namespace {
 
-constexpr double Double_Range = std::numeric_limits<double>::max();
-
 std::string Key_Of(const std::string& field) {
   const std::size_t equals = field.find('=');
   return field.substr(1, equals == std::string::npos ? std::string::npos : equals - 1);

@@ -18,13 +18,12 @@
 #include "core/numbers.h"
 #include "core/store.h"
 #include "core/text32.h"
+#include "formats/text/free_format.h"
 #include "formats/text/lines.h"
 
 namespace talvo {
 
 namespace {
-
-constexpr double Single_Range = std::numeric_limits<float>::max();
 
 struct Uxd_Range {
   std::optional<std::string> sample;

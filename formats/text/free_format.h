@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,6 +20,10 @@
 #include "core/numbers.h"
 
 namespace talvo {
+
+// The ranges of the items a number read goes into, for Read_Number_Within.
+inline constexpr double Single_Range = std::numeric_limits<float>::max();
+inline constexpr double Double_Range = std::numeric_limits<double>::max();
 
 class Text_Input {
  public:

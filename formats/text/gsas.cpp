@@ -34,7 +34,6 @@ namespace {
 constexpr const char* Bank_Line_Message =
     "Erreur innatendue : deuxième ligne de gsas ne commence pas par \"BANK\" ou ne finit pas par \"ESD\"";
 
-constexpr float Molybdenum_K_Alpha1 = 0.70926f;
 constexpr std::size_t Record_Width = 80;
 
 // Columns first..last (1-based, inclusive) of a line, blank where the line is

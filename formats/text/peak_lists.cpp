@@ -21,9 +21,6 @@ namespace talvo {
 
 namespace {
 
-constexpr float Copper_K_Alpha1 = 1.54051f;  // bits 0x3FC52F6F
-constexpr double Double_Range = std::numeric_limits<double>::max();
-
 enum class Layout { Text_DI, Diamond };
 
 Read_Result Read_Peak_List(const Input_File& source, Store& store, Layout layout) {

@@ -15,28 +15,9 @@
 #include "core/text32.h"
 #include "formats/text/free_format.h"
 #include "formats/text/text_raw_checks.h"
+#include "formats/text/text_scan.h"
 
 namespace talvo {
-
-namespace {
-
-constexpr float Copper_K_Alpha1 = 1.54051f;  // bits 0x3FC52F6F
-constexpr double Double_Range = std::numeric_limits<double>::max();
-constexpr double Single_Range = std::numeric_limits<float>::max();
-
-// The largest intensity, compared as the 32-bit items the points are.
-void Set_Maximum(Store& store) {
-  store.Max_Intensity = Largest_Intensity(store.Intensities, store.Nb_Points);
-}
-
-void Set_Scan_Items(Store& store) {
-  store.Is_Peak_List = False16;
-  store.Nb_Ranges = 1;
-  store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
-  store.Start_Theta = static_cast<float>(store.Range_Limits[0] / 2);
-}
-
-}  // namespace
 
 Read_Result Read_Text_Raw(const Input_File& source, Store& store) {
   Text_Input input(source.bytes, source.name);

@@ -16,29 +16,11 @@
 #include "core/store.h"
 #include "formats/text/free_format.h"
 #include "formats/text/lines.h"
+#include "formats/text/text_scan.h"
 
 namespace talvo {
 
 namespace {
-
-constexpr float Copper_K_Alpha1 = 1.54051f;  // bits 0x3FC52F6F
-constexpr double Double_Range = std::numeric_limits<double>::max();
-constexpr double Single_Range = std::numeric_limits<float>::max();
-
-// The largest intensity, compared as the 32-bit items the points are.
-void Set_Maximum(Store& store) {
-  float max = store.Intensities[1];
-  for (int32_t k = 2; k <= store.Nb_Points; ++k)
-    if (max < store.Intensities[k]) max = store.Intensities[k];
-  store.Max_Intensity = max;
-}
-
-void Set_Scan_Items(Store& store) {
-  store.Is_Peak_List = False16;
-  store.Nb_Ranges = 1;
-  store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
-  store.Start_Theta = static_cast<float>(store.Range_Limits[0] / 2);
-}
 
 bool Begins_With_Number(std::string_view line) {
   return Parse_Leading_Number(line).found;
