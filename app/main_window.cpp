@@ -23,6 +23,7 @@
 #include "core/failure.h"
 #include "core/messages.h"
 #include "core/request.h"
+#include "ui/name_fields.h"
 #include "formats/format_table.h"
 
 // The pictures are compiled into the static library: register them by hand.

@@ -8,7 +8,7 @@
 namespace talvo {
 
 void Cli_Platform::Show_Dif2Raw(Store& store, Dif2Raw_Opening opening) {
-  P_Dif2Raw dialog(store, *this, opening);
+  P_dif2raw dialog(store, *this, opening);
   dialog.Form_Load();
   auto type = [&](const char* name, std::string& field) {
     if (auto text = Parameter(name)) field = *text;

@@ -5,7 +5,7 @@ set(CMAKE_AUTORCC ON)
 
 file(GLOB TALVO_QT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/ui/qt/*.cpp ${CMAKE_SOURCE_DIR}/ui/qt/*.h)
 add_library(talvo_qt STATIC ${TALVO_QT_SOURCES})
-target_link_libraries(talvo_qt PUBLIC talvo_engine Qt6::Widgets)
+target_link_libraries(talvo_qt PUBLIC talvo_engine talvo_painter Qt6::Widgets)
 
 file(GLOB TALVO_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/app/*.h
      ${CMAKE_SOURCE_DIR}/app/*.qrc)

@@ -40,13 +40,4 @@ Conversion_Request Split_Request(std::string_view in_field, std::string_view out
 void Run_Request(Platform& platform, std::string_view in_field, std::string_view out_field,
                  const std::function<bool(const Conversion_Call&, Platform&)>& convert);
 
-// The text a file dialog's choice puts into a name field: one path, or the
-// folder followed by the names, separated by single blanks. With `quote`
-// (the input field), an item that holds a blank stands in double quotes.
-std::string Browse_Text(const std::vector<std::string>& paths, bool quote);
-
-// The path the Preview menu reads: the field with the quotes of a quoted path
-// removed; empty when the field is empty or "*.*".
-std::string Preview_Path(std::string_view in_field);
-
 }  // namespace talvo

@@ -33,7 +33,7 @@ TEST(Isolation, AFileConvertsAloneAsItDoesAfterAnother) {
       session->store.Noise_Height = 0;  // the noise differs from run to run
       // The synthesis dialog answered alike, whatever it proposes.
       session->platform.on_dif2raw = [platform = &session->platform](Store& store) {
-        P_Dif2Raw dialog(store, *platform);
+        P_dif2raw dialog(store, *platform);
         dialog.Form_Load();
         dialog.T_SSize = "0.01";
         dialog.T_Time = "1";

@@ -14,10 +14,10 @@ class Dif2Raw_Dialog : public ::testing::Test {
  protected:
   Store store;
   Recording_Platform platform;
-  P_Dif2Raw dialog{store, platform};
+  P_dif2raw dialog{store, platform};
 
   // Opens on the store, types `end` (and `step`) and closes.
-  std::optional<P_Dif2Raw::Refusal> Close_With(const std::string& start, const std::string& end,
+  std::optional<P_dif2raw::Refusal> Close_With(const std::string& start, const std::string& end,
                                                const std::string& step) {
     dialog.Form_Load();
     dialog.T_Start = start;
@@ -81,7 +81,7 @@ TEST_F(Dif2Raw_Dialog, FieldsAreReadWithADecimalCommaAndTheLeadingNumberRule) {
   EXPECT_EQ(store.Preserve_Range, True16);
 
   // Reopening: not the copper wavelength, so no anode; the tick is kept.
-  P_Dif2Raw again(store, platform);
+  P_dif2raw again(store, platform);
   again.Form_Load();
   EXPECT_EQ(again.T_Anode, "");
   EXPECT_EQ(again.T_Lambda, "1.78892");
@@ -118,29 +118,29 @@ TEST_F(Dif2Raw_Dialog, ValuesThatGiveNoScanAreRefusedAndNothingIsStored) {
   const Store before = store;
   struct Case {
     std::string start, end, step, fwhm;
-    P_Dif2Raw::Field field;
+    P_dif2raw::Field field;
     std::string text;
   };
   const std::vector<Case> cases = {
-      {"3", "70", "0", "0.3", P_Dif2Raw::Field::Step, "The Step Size must not be 0."},
-      {"3", "70", "-0.02", "0.3", P_Dif2Raw::Field::End,
+      {"3", "70", "0", "0.3", P_dif2raw::Field::Step, "The Step Size must not be 0."},
+      {"3", "70", "-0.02", "0.3", P_dif2raw::Field::End,
        "From the Start angle 3 to the End angle 70 in steps of -0.02 there would be -3350 points; a scan holds "
        "from 1 to 32767 points."},
-      {"3", "70", "0.02", "0", P_Dif2Raw::Field::FWHM, "The FWHM must not be 0."},
-      {"3", "70", "0.02", "1e-50", P_Dif2Raw::Field::FWHM, "The FWHM must not be 0."},  // 0 as a Single
-      {"3", "700", "0.02", "0.3", P_Dif2Raw::Field::End,
+      {"3", "70", "0.02", "0", P_dif2raw::Field::FWHM, "The FWHM must not be 0."},
+      {"3", "70", "0.02", "1e-50", P_dif2raw::Field::FWHM, "The FWHM must not be 0."},  // 0 as a Single
+      {"3", "700", "0.02", "0.3", P_dif2raw::Field::End,
        "From the Start angle 3 to the End angle 700 in steps of 0.02 there would be 34850 points; a scan holds "
        "from 1 to 32767 points."},
-      {"3", "3", "0.02", "0.3", P_Dif2Raw::Field::End,
+      {"3", "3", "0.02", "0.3", P_dif2raw::Field::End,
        "From the Start angle 3 to the End angle 3 in steps of 0.02 there would be 0 points; a scan holds from 1 "
        "to 32767 points."},
-      {"40", "20", "0.02", "0.3", P_Dif2Raw::Field::End,
+      {"40", "20", "0.02", "0.3", P_dif2raw::Field::End,
        "From the Start angle 40 to the End angle 20 in steps of 0.02 there would be -1000 points; a scan holds "
        "from 1 to 32767 points."},
-      {"3.2", "3.4", "0.02", "0.3", P_Dif2Raw::Field::End,
+      {"3.2", "3.4", "0.02", "0.3", P_dif2raw::Field::End,
        "The End angle 3.4 gives a scan ending at 3 degrees (the end is rounded to a whole degree), which is not "
        "above the Start angle 3.2."},
-      {"40", "20", "-0.02", "0.3", P_Dif2Raw::Field::End,  // the synthesis draws rising ranges only
+      {"40", "20", "-0.02", "0.3", P_dif2raw::Field::End,  // the synthesis draws rising ranges only
        "The End angle 20 gives a scan ending at 20 degrees (the end is rounded to a whole degree), which is not "
        "above the Start angle 40."},
   };
@@ -169,7 +169,7 @@ TEST_F(Dif2Raw_Dialog, ValuesThatGiveNoScanAreRefusedAndNothingIsStored) {
 // From the menu no synthesis follows: only a step of 0 and a count outside
 // 1..32767 are refused, and the rest is stored as typed.
 TEST_F(Dif2Raw_Dialog, OpenedFromTheMenuItStoresWhatNoSynthesisNeedsChecked) {
-  P_Dif2Raw menu{store, platform, Dif2Raw_Opening::From_Menu};
+  P_dif2raw menu{store, platform, Dif2Raw_Opening::From_Menu};
   struct Case {
     std::string start, end, step, fwhm;
     int32_t points;

@@ -1,4 +1,5 @@
 #include "core/request.h"
+#include "ui/name_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -16,10 +16,10 @@ std::optional<double> Anode_Wavelength(const std::string& code) {
   return anode ? std::optional<double>(anode->k_alpha1) : std::nullopt;
 }
 
-P_Dif2Raw::P_Dif2Raw(Store& store, Platform& platform, Dif2Raw_Opening opening)
+P_dif2raw::P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening)
     : store_(store), platform_(platform), opening_(opening) {}
 
-void P_Dif2Raw::Form_Load() {
+void P_dif2raw::Form_Load() {
   const char separator = platform_.Decimal_Separator();
   T_Time = Field_Text(store_.Time_Step, separator);
   T_SSize = Field_Text(store_.Step_Size, separator);
@@ -39,12 +39,12 @@ void P_Dif2Raw::Form_Load() {
   platform_.Set_Busy(false);
 }
 
-void P_Dif2Raw::T_Anode_Change() {
+void P_dif2raw::T_Anode_Change() {
   const auto lambda = Anode_Wavelength(T_Anode);
   T_Lambda = lambda ? Field_Text(*lambda, platform_.Decimal_Separator()) : std::string();
 }
 
-std::optional<P_Dif2Raw::Refusal> P_Dif2Raw::Form_Unload() {
+std::optional<P_dif2raw::Refusal> P_dif2raw::Form_Unload() {
   const char separator = platform_.Decimal_Separator();
   const double step = Field_Number(T_SSize);
   const double start = Field_Number(T_Start);

@@ -20,7 +20,7 @@ inline constexpr const char* P_Dif2Raw_Caption = "Dif to Raw convertion paramete
 // empty for any other text.
 std::optional<double> Anode_Wavelength(const std::string& code);
 
-class P_Dif2Raw {
+class P_dif2raw {
  public:
   // A field whose value cannot be stored, and why.
   enum class Field { End, Step, FWHM };
@@ -32,7 +32,7 @@ class P_Dif2Raw {
   // Opened before a synthesis, the dialog also refuses what the synthesis
   // cannot draw: an FWHM of 0, and an end that does not lie above the start.
   // Opened from the menu, it stores those as typed.
-  P_Dif2Raw(Store& store, Platform& platform, Dif2Raw_Opening opening = Dif2Raw_Opening::Before_Synthesis);
+  P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening = Dif2Raw_Opening::Before_Synthesis);
 
   // Opening: fills every field from the store, then sets the pointer to normal.
   void Form_Load();

@@ -1,13 +1,13 @@
 #include "cli/image/cli_image.h"
 
-#include "ui/qt/step_painter.h"
+#include "ui/painter/step_painter.h"
 
 namespace talvo {
 
 void Save_Bitmap_Image(const Steps& steps, const std::string& path) {
-  QImage image = qt::Blank_Bitmap();
-  qt::Draw_Into(image, steps);
-  qt::Save_Bmp(image, path);
+  QImage image = painter::Blank_Bitmap();
+  painter::Draw_Into(image, steps);
+  painter::Save_Bmp(image, path);
 }
 
 }  // namespace talvo

@@ -25,7 +25,7 @@ class P_dif2raw_Test : public QObject {
   void opensOnTheStoreAndLooksTheAnodeUpOnEveryKey() {
     Store store;
     Recording_Platform platform;
-    talvo::qt::P_dif2raw dialog(store, platform);
+    talvo::qt::P_dif2raw_Window dialog(store, platform);
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Dif to Raw convertion parameters"));
     QCOMPARE(Field(dialog, "T_End")->text(), QStringLiteral("70"));
@@ -54,7 +54,7 @@ class P_dif2raw_Test : public QObject {
   void aRefusedValueKeepsItOpenWhateverClosesIt() {
     Store store;
     Recording_Platform platform;
-    talvo::qt::P_dif2raw dialog(store, platform);
+    talvo::qt::P_dif2raw_Window dialog(store, platform);
     dialog.show();
     QLineEdit* step = Field(dialog, "T_SSize");
     step->setText(QStringLiteral("0"));
@@ -79,7 +79,7 @@ class P_dif2raw_Test : public QObject {
     if (shot.isEmpty()) QSKIP("TALVO_SCREENSHOTS is not set");
     Store store;
     Recording_Platform platform;
-    talvo::qt::P_dif2raw dialog(store, platform);
+    talvo::qt::P_dif2raw_Window dialog(store, platform);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QVERIFY(dialog.grab().save(shot));

@@ -17,7 +17,7 @@
 #include "qt/pattern_stores.h"
 
 using talvo::Store;
-using talvo::qt::P_oxford2raw_Dialog;
+using talvo::qt::P_oxford2raw_Window;
 using talvo::testing::Recording_Platform;
 
 class P_oxford2raw_Test : public QObject {
@@ -48,7 +48,7 @@ class P_oxford2raw_Test : public QObject {
 
 void P_oxford2raw_Test::opensOnTheStoreAndShowsTheFile() {
   Store store = Imported();
-  P_oxford2raw_Dialog dialog(store, Lines, platform);
+  P_oxford2raw_Window dialog(store, Lines, platform);
   QCOMPARE(dialog.windowTitle(), QStringLiteral("Oxford to raw convertion parameters"));
   QCOMPARE(dialog.T_Spid->text(), QStringLiteral("Rosé quartz") + QString(21, ' '));
   QCOMPARE(dialog.T_Time->text(), QStringLiteral("1"));
@@ -64,7 +64,7 @@ void P_oxford2raw_Test::opensOnTheStoreAndShowsTheFile() {
 
 void P_oxford2raw_Test::typingAnAnodeFillsTheWavelengthAndOkStoresIt() {
   Store store = Imported();
-  P_oxford2raw_Dialog dialog(store, Lines, platform);
+  P_oxford2raw_Window dialog(store, Lines, platform);
   dialog.show();
   dialog.T_Anode->clear();
   QCOMPARE(dialog.T_Lambda->text(), QString());
@@ -87,7 +87,7 @@ void P_oxford2raw_Test::typingAnAnodeFillsTheWavelengthAndOkStoresIt() {
 void P_oxford2raw_Test::fieldsThatGiveNoScanKeepTheDialogOpen() {
   Store store = Imported();
   const Store before = store;
-  P_oxford2raw_Dialog dialog(store, Lines, platform);
+  P_oxford2raw_Window dialog(store, Lines, platform);
   dialog.show();
   dialog.T_SSize->setText(QStringLiteral("0"));
   QTest::keyClick(&dialog, Qt::Key_Escape);  // Escape stores as OK does
@@ -114,7 +114,7 @@ void P_oxford2raw_Test::screenshot() {
   store.Sample_ID = "Quartz synthetic standard" + std::string(7, ' ');
   std::ifstream sample(TALVO_SAMPLES "/quartz.dat", std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(sample)), std::istreambuf_iterator<char>());
-  P_oxford2raw_Dialog dialog(store, text, platform);
+  P_oxford2raw_Window dialog(store, text, platform);
   dialog.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
   QVERIFY(dialog.grab().save(shot));

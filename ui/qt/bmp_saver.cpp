@@ -8,7 +8,7 @@
 #include "core/failure.h"
 #include "core/platform.h"
 #include "ui/bitmap_curve.h"
-#include "ui/qt/step_painter.h"
+#include "ui/painter/step_painter.h"
 
 namespace talvo::qt {
 
@@ -23,7 +23,7 @@ constexpr int Button_Width = 81, Button_Height = 25;
 
 }  // namespace
 
-Picture_Box::Picture_Box(QWidget* parent) : QFrame(parent), image_(Blank_Bitmap()) {
+Picture_Box::Picture_Box(QWidget* parent) : QFrame(parent), image_(painter::Blank_Bitmap()) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(Border);
   setFixedSize(Bitmap_Width + 2 * Border, Bitmap_Height + 2 * Border);
@@ -64,7 +64,7 @@ bool BMPSaver::event(QEvent* event) {
 // curve again.
 void BMPSaver::Draw_Curve() {
   Busy_Pointer busy(platform_);
-  Draw_Into(Picture1->Image(), Bitmap_Curve(store_));
+  painter::Draw_Into(Picture1->Image(), Bitmap_Curve(store_));
   Picture1->update();
   drawn_ = true;
   busy.Normal();
@@ -79,7 +79,7 @@ void BMPSaver::done(int result) {
   if (!saved_) {
     saved_ = true;
     try {
-      Save_Bmp(Picture1->Image(), path_);
+      painter::Save_Bmp(Picture1->Image(), path_);
     } catch (const Failure& failure) {
       failure_ = failure.what();
     }

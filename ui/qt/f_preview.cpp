@@ -7,7 +7,7 @@
 #include "core/store.h"
 #include "core/text32.h"
 #include "ui/preview_plot.h"
-#include "ui/qt/step_painter.h"
+#include "ui/painter/step_painter.h"
 
 namespace talvo::qt {
 
@@ -38,7 +38,7 @@ void F_Preview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
   const Steps steps = Preview_Plot(store_, Outer_Width_Twips(), platform_.Decimal_Separator());
-  Paint_Steps(painter, steps, QSizeF(size()));
+  talvo::painter::Paint_Steps(painter, steps, QSizeF(size()));
   platform_.Set_Busy(false);
 }
 

@@ -43,7 +43,7 @@ QGroupBox* Field_Box(const QString& title, std::initializer_list<std::pair<QLine
 
 }  // namespace
 
-P_dif2raw::P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening, QWidget* parent)
+P_dif2raw_Window::P_dif2raw_Window(Store& store, Platform& platform, Dif2Raw_Opening opening, QWidget* parent)
     : QDialog(parent), platform_(platform), logic_(store, platform, opening) {
   setObjectName(QStringLiteral("P_dif2raw"));
   setWindowTitle(QString::fromLatin1(P_Dif2Raw_Caption));
@@ -87,7 +87,7 @@ P_dif2raw::P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening, 
   Show_Fields();
 }
 
-void P_dif2raw::Show_Fields() {
+void P_dif2raw_Window::Show_Fields() {
   showing_ = true;
   T_Bkg->setText(Field_Text(logic_.T_Bkg));
   T_Noise->setText(Field_Text(logic_.T_Noise));
@@ -103,7 +103,7 @@ void P_dif2raw::Show_Fields() {
   showing_ = false;
 }
 
-void P_dif2raw::Take_Fields() {
+void P_dif2raw_Window::Take_Fields() {
   logic_.T_Bkg = Field_Bytes(T_Bkg);
   logic_.T_Noise = Field_Bytes(T_Noise);
   logic_.T_FWHM = Field_Bytes(T_FWHM);
@@ -119,28 +119,28 @@ void P_dif2raw::Take_Fields() {
   logic_.Ch_range_limits = Ch_range_limits->isChecked();
 }
 
-void P_dif2raw::on_T_Anode_textChanged(const QString&) {
+void P_dif2raw_Window::on_T_Anode_textChanged(const QString&) {
   if (showing_) return;  // the opening has looked the anode up already
   logic_.T_Anode = Field_Bytes(T_Anode);
   logic_.T_Anode_Change();
   T_Lambda->setText(Field_Text(logic_.T_Lambda));
 }
 
-void P_dif2raw::on_Command1_clicked() {
+void P_dif2raw_Window::on_Command1_clicked() {
   Try_Close();
 }
 
 // Escape and the close box come here too: every way out stores the fields.
-void P_dif2raw::reject() {
+void P_dif2raw_Window::reject() {
   Try_Close();
 }
 
-void P_dif2raw::Try_Close() {
+void P_dif2raw_Window::Try_Close() {
   Take_Fields();
   if (auto refusal = logic_.Form_Unload()) {
     platform_.Show_Message(Cp1252_To_Utf8(refusal->text), Icon::Exclamation, Program_Title);
-    QLineEdit* field = refusal->field == P_Dif2Raw::Field::Step   ? T_SSize
-                       : refusal->field == P_Dif2Raw::Field::FWHM ? T_FWHM
+    QLineEdit* field = refusal->field == P_dif2raw::Field::Step   ? T_SSize
+                       : refusal->field == P_dif2raw::Field::FWHM ? T_FWHM
                                                                   : T_End;
     field->setFocus();
     field->selectAll();
@@ -150,7 +150,7 @@ void P_dif2raw::Try_Close() {
 }
 
 void Show_P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening, QWidget* parent) {
-  P_dif2raw dialog(store, platform, opening, parent);
+  P_dif2raw_Window dialog(store, platform, opening, parent);
   dialog.exec();
 }
 

@@ -20,15 +20,15 @@ namespace talvo::qt {
 // Shown modally over `parent`; returns when it has closed.
 void Show_P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening, QWidget* parent);
 
-// The widgets of P_dif2raw; the fields' meaning lives in talvo::P_Dif2Raw.
+// The widgets of P_dif2raw; the fields' meaning lives in talvo::P_dif2raw.
 // "OK", the close box and Escape all store the fields; a value that gives
 // no scan is named in a message and the dialog stays open.
-class P_dif2raw : public QDialog {
+class P_dif2raw_Window : public QDialog {
   Q_OBJECT
 
  public:
-  P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening = Dif2Raw_Opening::Before_Synthesis,
-            QWidget* parent = nullptr);
+  P_dif2raw_Window(Store& store, Platform& platform, Dif2Raw_Opening opening = Dif2Raw_Opening::Before_Synthesis,
+                   QWidget* parent = nullptr);
 
   void reject() override;
 
@@ -42,7 +42,7 @@ class P_dif2raw : public QDialog {
   void Try_Close();
 
   Platform& platform_;
-  P_Dif2Raw logic_;
+  P_dif2raw logic_;
   bool showing_ = false;
   QLineEdit *T_Bkg, *T_Noise, *T_FWHM, *T_Start, *T_End, *T_SSize, *T_Time, *T_Anode, *T_Lambda;
   QRadioButton* O_Function[3];

@@ -36,12 +36,11 @@ QLineEdit* Field(QWidget* parent, const char* name) {
 }  // namespace
 
 void Show_P_oxford2raw(Store& store, const std::string& lines, Platform& platform, QWidget* parent) {
-  P_oxford2raw_Dialog dialog(store, lines, platform, parent);
+  P_oxford2raw_Window dialog(store, lines, platform, parent);
   dialog.exec();
 }
 
-P_oxford2raw_Dialog::P_oxford2raw_Dialog(Store& store, const std::string& lines, Platform& platform,
-                                         QWidget* parent)
+P_oxford2raw_Window::P_oxford2raw_Window(Store& store, const std::string& lines, Platform& platform, QWidget* parent)
     : QDialog(parent), logic_(store, platform, lines), platform_(platform) {
   setObjectName(QStringLiteral("P_oxford2raw"));
   setWindowTitle(QString::fromLatin1(P_oxford2raw::Caption));
@@ -100,7 +99,7 @@ P_oxford2raw_Dialog::P_oxford2raw_Dialog(Store& store, const std::string& lines,
 
 // The load has run the anode lookup already: showing its result must not
 // run it again.
-void P_oxford2raw_Dialog::Show_Fields() {
+void P_oxford2raw_Window::Show_Fields() {
   const QSignalBlocker quiet(T_Anode);
   T_Spid->setText(From_1252(logic_.T_Spid));
   T_Anode->setText(From_1252(logic_.T_Anode));
@@ -112,7 +111,7 @@ void P_oxford2raw_Dialog::Show_Fields() {
   T_End->setText(From_1252(logic_.T_End));
 }
 
-void P_oxford2raw_Dialog::Take_Fields() {
+void P_oxford2raw_Window::Take_Fields() {
   logic_.T_Lambda = To_1252(T_Lambda->text());
   logic_.T_Time = To_1252(T_Time->text());
   logic_.T_SSize = To_1252(T_SSize->text());
@@ -120,17 +119,17 @@ void P_oxford2raw_Dialog::Take_Fields() {
   logic_.T_End = To_1252(T_End->text());
 }
 
-void P_oxford2raw_Dialog::on_T_Anode_textChanged(const QString& text) {
+void P_oxford2raw_Window::on_T_Anode_textChanged(const QString& text) {
   logic_.T_Anode_Change(To_1252(text));
   E_Lambda->setText(From_1252(logic_.E_Lambda));
   T_Lambda->setText(From_1252(logic_.T_Lambda));
 }
 
-void P_oxford2raw_Dialog::on_Command1_clicked() {
+void P_oxford2raw_Window::on_Command1_clicked() {
   accept();
 }
 
-void P_oxford2raw_Dialog::done(int) {
+void P_oxford2raw_Window::done(int) {
   Take_Fields();
   if (auto refused = logic_.Form_Unload()) {
     platform_.Show_Message(*refused, Icon::Exclamation, Program_Title);

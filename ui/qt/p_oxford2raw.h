@@ -23,12 +23,12 @@ namespace talvo::qt {
 // Shown modally over `parent`; returns when it has closed.
 void Show_P_oxford2raw(Store& store, const std::string& lines, Platform& platform, QWidget* parent);
 
-class P_oxford2raw_Dialog : public QDialog {
+class P_oxford2raw_Window : public QDialog {
   Q_OBJECT
 
  public:
   // Opens on the store's values; closing in any way stores the fields.
-  P_oxford2raw_Dialog(Store& store, const std::string& lines, Platform& platform, QWidget* parent = nullptr);
+  P_oxford2raw_Window(Store& store, const std::string& lines, Platform& platform, QWidget* parent = nullptr);
 
   QLineEdit* T_Spid;
   QPlainTextEdit* RTB_Lines;

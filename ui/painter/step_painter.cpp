@@ -1,4 +1,4 @@
-#include "ui/qt/step_painter.h"
+#include "ui/painter/step_painter.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -9,7 +9,7 @@
 #include "core/file_io.h"
 #include "ui/bitmap_curve.h"
 
-namespace talvo::qt {
+namespace talvo::painter {
 
 namespace {
 
@@ -103,4 +103,4 @@ void Save_Bmp(const QImage& image, const std::string& path) {
   Write_File_Atomically(path, Bmp_Bytes(image));
 }
 
-}  // namespace talvo::qt
+}  // namespace talvo::painter

@@ -12,7 +12,7 @@
 
 class QPainter;
 
-namespace talvo::qt {
+namespace talvo::painter {
 
 // Paints `steps` on an area of `area` pixels from the painter's origin. The
 // user coordinates map linearly onto the area, edge to edge; texts are
@@ -29,4 +29,4 @@ std::string Bmp_Bytes(const QImage& image);
 // Written beside `path` and renamed over it; throws Failure naming the file.
 void Save_Bmp(const QImage& image, const std::string& path);
 
-}  // namespace talvo::qt
+}  // namespace talvo::painter
