@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -472,6 +473,23 @@ class Main_Window_Test : public QObject {
   }
 
   // The real window, readers and writers: RAW version 2 in, RAW version 2 out.
+  // In a batch every refusal says which file it is about, in its title.
+  void batchRefusalsNameTheirFileInTheTitle() {
+    window = std::make_unique<app::Main_Window>(platform.get());
+    QTemporaryDir dir;
+    for (const char* name : {"a.raw", "b.raw"}) {
+      QFile file(dir.filePath(QString::fromLatin1(name)));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("RAW1.01 a version 3 file");
+    }
+    Input()->setText(QDir::toNativeSeparators(dir.path()) + " a.raw b.raw");
+    Output()->setText(QStringLiteral("*.txt"));
+    QTest::keyClick(Output(), Qt::Key_Return);
+    const std::string refusal = "Raw v3 files not supported. Please save it first to v2";
+    QCOMPARE(platform->messages, (std::vector<Recorded_Message>{{refusal, Icon::None, "Talvo \u2013 a.raw"},
+                                                                {refusal, Icon::None, "Talvo \u2013 b.raw"}}));
+  }
+
   void rawVersion2ConvertsThroughTheWindow() {
     window = std::make_unique<app::Main_Window>(platform.get());
     QTemporaryDir dir;
