@@ -100,6 +100,10 @@ void Set_Dif_Title(Store& store, const std::string& text32);
 // a later point replaces the maximum only when it is greater.
 float Largest_Intensity(const std::vector<float>& intensities, int32_t n);
 
+// The point count a file announces, as the scan's count: throws Failure
+// naming the file when it is no whole number from `minimum` to Max_Points.
+int32_t Announced_Points(const std::string& file_name, double count, int32_t minimum = 1);
+
 // True when Intensities holds points 1..n.
 inline bool Holds_Points(const Store& store, int32_t n) {
   return n >= 0 && store.Intensities.size() >= static_cast<std::size_t>(n) + 1;

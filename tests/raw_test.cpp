@@ -121,9 +121,9 @@ TEST_F(Raw, DamagedFilesFailWithTheFileAndTheProblem) {
   EXPECT_EQ(Failure_Of(Read_Raw2, std::vector<uint8_t>(v2.begin(), v2.begin() + 200)),
             "QTZ.RAW ends inside its 316-byte RAW version 2 header (byte 200 of the 256 needed).");
   EXPECT_EQ(Failure_Of(Read_Raw2, Raw2_File(scan, 60, 0)),
-            "QTZ.RAW announces 0 intensities; a RAW scan holds from 1 to 32767 points.");
+            "QTZ.RAW announces 0 points; a scan holds from 1 to 32767.");
   EXPECT_EQ(Failure_Of(Read_Raw2, Raw2_File(scan, 60, -5)),  // the 16-bit count is sign-extended
-            "QTZ.RAW announces -5 intensities; a RAW scan holds from 1 to 32767 points.");
+            "QTZ.RAW announces -5 points; a scan holds from 1 to 32767.");
   auto long_length = Raw2_File(Raw_Scan{});
   long_length[256] = 0x30;  // 30000 = 0x7530
   long_length[257] = 0x75;
@@ -132,7 +132,7 @@ TEST_F(Raw, DamagedFilesFailWithTheFileAndTheProblem) {
 
   scan.intensities.assign(40000, 1.0f);
   EXPECT_EQ(Failure_Of(Read_Raw1, Raw1_File(scan)),
-            "QTZ.RAW announces 40000 intensities; a RAW scan holds from 1 to 32767 points.");
+            "QTZ.RAW announces 40000 points; a scan holds from 1 to 32767.");
   auto v1 = Raw1_File(Raw_Scan{});
   EXPECT_EQ(Failure_Of(Read_Raw1, std::vector<uint8_t>(v1.begin(), v1.end() - 2)),
             "QTZ.RAW ends after 2 of the 3 intensities its header announces.");

@@ -91,9 +91,9 @@ class Scan_Failure : public ::testing::Test {
 TEST_F(Scan_Failure, CountsOutsideTwoTo32767AndShortFilesAreNamed) {
   const std::string text = "Formatted text (RAW)";
   Expect_Refused(text, "t\r\n1\r\n1\r\n10 5\r\n",
-                 "BAD.TXT gives 1 as its number of points; a scan holds from 2 to 32767.");
+                 "BAD.TXT announces 1 point; a scan holds from 2 to 32767.");
   Expect_Refused(text, "t\r\n1\r\n32768\r\n10 5\r\n",
-                 "BAD.TXT gives 32768 as its number of points; a scan holds from 2 to 32767.");
+                 "BAD.TXT announces 32768 points; a scan holds from 2 to 32767.");
   Expect_Refused(text, "t\r\n1\r\n4\r\n10 5\r\n10.02 7\r\n10.04 6\r\n\r\n",
                  "BAD.TXT ends after 3 of the 4 points it announces.");
   Expect_Refused(text, "t\r\n1\r\n2\r\n10 5\r\n10.02\r\n", "BAD.TXT ends where an intensity was expected (line 6).");

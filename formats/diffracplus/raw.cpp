@@ -53,11 +53,6 @@ constexpr std::size_t In_Header(std::size_t file_offset) {
 }
 }  // namespace v2
 
-void Check_Point_Count(const std::string& name, int32_t n) {
-  if (n < 1 || n > Max_Points)
-    throw Failure(name + " announces " + std::to_string(n) + " intensities; a RAW scan holds from 1 to 32767 points.");
-}
-
 // Reads N intensities from `offset` into slots 1..N, with the running
 // maximum compared in single precision.
 void Read_Intensities(const Bytes_View& file, std::size_t offset, int32_t n, Store& store) {
@@ -84,8 +79,7 @@ Read_Result Read_Raw1(const Input_File& source, Store& store) {
   store.Is_Peak_List = False16;
   file.Copy(0, store.File_Sig, header);
   file.Copy(4, store.Raw1_Header, header);
-  const int32_t n = file.I32(v1::Steps, header);
-  Check_Point_Count(file.file_name(), n);
+  const int32_t n = Announced_Points(file.file_name(), file.I32(v1::Steps, header));
   Read_Intensities(file, v1::Data, n, store);
   store.Nb_Points = n;
   store.Time_Step = file.F32(v1::Time, header);
@@ -116,8 +110,7 @@ Read_Result Read_Raw2(const Input_File& source, Store& store) {
   if (data > file.size())
     throw Failure(file.file_name() + " announces a range header of " + std::to_string(length) +
                   " bytes, which runs past the end of the file (" + std::to_string(file.size()) + " bytes).");
-  const int32_t n = file.I16(range + v2::Steps, header);
-  Check_Point_Count(file.file_name(), n);
+  const int32_t n = Announced_Points(file.file_name(), file.I16(range + v2::Steps, header));
   Read_Intensities(file, data, n, store);
   store.Nb_Points = n;
   store.Step_Size = file.F32(range + v2::Step, header);

@@ -29,26 +29,23 @@ Read_Result Read_Raw_Ascii(const Input_File& source, Store& store) {
   const double count = in.Read_Number("the number of steps");
   in.Read_Numeric_Field("the number that follows the number of steps");  // not used, whatever it holds
   store.Time_Step = static_cast<float>(in.Read_Number_Within(Single_Range, "the time per step"));
-  const auto n = Round_To_Int32(count);
-  if (!n || *n < 1 || *n > Max_Points)
-    throw Failure(in.file_name() + " announces " + General_Number(count, 15, '.') +
-                  " steps; a scan holds from 1 to 32767 points.");
+  const int32_t n = Announced_Points(in.file_name(), count);
   for (int line = 1; line <= 12; ++line) in.Read_Line("the lines before the intensities");
-  store.Nb_Points = *n;
-  store.Intensities.assign(static_cast<std::size_t>(*n) + 1, 0.0f);
-  for (int k = 1; k <= *n; ++k) {
+  store.Nb_Points = n;
+  store.Intensities.assign(static_cast<std::size_t>(n) + 1, 0.0f);
+  for (int k = 1; k <= n; ++k) {
     if (in.Only_Blanks_Remain())
-      throw Failure(in.file_name() + " ends after " + std::to_string(k - 1) + " of the " + std::to_string(*n) +
+      throw Failure(in.file_name() + " ends after " + std::to_string(k - 1) + " of the " + std::to_string(n) +
                     " intensities it announces.");
     store.Intensities[k] = static_cast<float>(in.Read_Number_Within(Single_Range, "an intensity"));
   }
-  store.Max_Intensity = Largest_Intensity(store.Intensities, *n);
+  store.Max_Intensity = Largest_Intensity(store.Intensities, n);
   store.Is_Peak_List = False16;
   store.Nb_Ranges = 1;
   store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
   store.Lambda1 = Copper_K_Alpha1;
   store.Start_Theta = static_cast<float>(store.Range_Limits[0] / 2);
-  store.Range_Limits[1] = store.Range_Limits[0] + (*n - 1) * store.Step_Size;
+  store.Range_Limits[1] = store.Range_Limits[0] + (n - 1) * store.Step_Size;
   return {};
 }
 

@@ -25,15 +25,12 @@ Read_Result Read_Text_Raw(const Input_File& source, Store& store) {
   store.Time_Step = static_cast<float>(input.Read_Number_Within(Single_Range, "the counting time"));
   const double count = input.Read_Number("the number of points");
   Check_Whole_Point_Count(count, input.file_name());
-  const std::optional<int32_t> n = Round_To_Int32(count);
-  if (!n || *n < 2 || *n > Max_Points)
-    throw Failure(input.file_name() + " gives " + General_Number(count, 15, '.') +
-                  " as its number of points; a scan holds from 2 to 32767.");
-  store.Nb_Points = *n;
-  store.Intensities.assign(static_cast<std::size_t>(*n) + 1, 0.0f);
-  for (int32_t i = 1; i <= *n; ++i) {
+  const int32_t n = Announced_Points(input.file_name(), count, 2);
+  store.Nb_Points = n;
+  store.Intensities.assign(static_cast<std::size_t>(n) + 1, 0.0f);
+  for (int32_t i = 1; i <= n; ++i) {
     if (input.Only_Blanks_Remain())
-      throw Failure(input.file_name() + " ends after " + std::to_string(i - 1) + " of the " + std::to_string(*n) +
+      throw Failure(input.file_name() + " ends after " + std::to_string(i - 1) + " of the " + std::to_string(n) +
                     " points it announces.");
     store.Range_Limits[i == 1 ? 0 : 1] = input.Read_Number_Within(Double_Range, "a 2-theta angle");
     store.Intensities[i] = static_cast<float>(input.Read_Number_Within(Single_Range, "an intensity"));
@@ -41,7 +38,7 @@ Read_Result Read_Text_Raw(const Input_File& source, Store& store) {
   }
   Set_Maximum(store);
   Read_Result result;
-  if (auto unread = More_Numbers_Follow(input, *n)) result.warnings.push_back(*unread);
+  if (auto unread = More_Numbers_Follow(input, n)) result.warnings.push_back(*unread);
   Set_Scan_Items(store);
   store.Lambda1 = Copper_K_Alpha1;
   return result;
