@@ -77,22 +77,10 @@ inline void Put_I16(uint8_t* at, int16_t value) {
   at[0] = static_cast<uint8_t>(bits);
   at[1] = static_cast<uint8_t>(bits >> 8);
 }
-inline void Put_I32(uint8_t* at, int32_t value) {
-  const auto bits = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(bits >> (8 * i));
-}
 inline void Put_F32(uint8_t* at, float value) {
   uint32_t bits;
   std::memcpy(&bits, &value, 4);
   for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(bits >> (8 * i));
-}
-inline int16_t Get_I16(const uint8_t* at) { return static_cast<int16_t>(at[0] | (at[1] << 8)); }
-inline float Get_F32(const uint8_t* at) {
-  uint32_t bits = static_cast<uint32_t>(at[0]) | (static_cast<uint32_t>(at[1]) << 8) |
-                  (static_cast<uint32_t>(at[2]) << 16) | (static_cast<uint32_t>(at[3]) << 24);
-  float value;
-  std::memcpy(&value, &bits, 4);
-  return value;
 }
 
 }  // namespace talvo
