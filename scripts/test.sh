@@ -12,4 +12,5 @@ talvo_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 talvo_build build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$sanitize" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
-(cd "$TALVO_ROOT/build-asan" && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$(nproc)")
+(cd "$TALVO_ROOT/build-asan" && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$TALVO_ROOT/tests/lsan.supp" \
+  ctest --output-on-failure -j "$(nproc)")
