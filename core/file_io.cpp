@@ -44,7 +44,9 @@ std::vector<uint8_t> Read_Whole_File(const std::string& path) {
   if (std::filesystem::is_directory(native, error)) throw Failure(File_Name_Of(path) + " is a folder, not a file.");
   std::ifstream in(native, std::ios::binary);
   if (!in) throw Failure(Unreadable_File_Text(path));
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes;
+  char chunk[1 << 16];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.insert(bytes.end(), chunk, chunk + in.gcount());
   if (in.bad()) throw Failure(Unreadable_File_Text(path));
   return bytes;
 }

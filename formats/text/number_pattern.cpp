@@ -38,11 +38,48 @@ bool Scaled_Round(double magnitude, int decimals, uint64_t& scaled) {
   const double p = magnitude * scale;
   if (!(p < 0x1p52)) return false;
   const double e = std::fma(magnitude, scale, -p);
-  const double whole = std::floor(p);
-  const double above_half = (p - whole) - 0.5;
-  scaled = static_cast<uint64_t>(whole);
+  scaled = static_cast<uint64_t>(p);  // the floor: p is not negative
+  const double above_half = (p - static_cast<double>(scaled)) - 0.5;
   if (above_half > 0 || (above_half == 0 && e >= 0)) ++scaled;
   return true;
+}
+
+constexpr char Digit_Pairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the last `count` decimal digits of `value` backwards from `end`, two
+// at a time; returns where they begin and leaves the digits not written in
+// `value`.
+char* Digits_Backwards(char* end, uint64_t& value, int count) {
+  for (; count >= 2; count -= 2, value /= 100) {
+    const char* pair = Digit_Pairs + 2 * (value % 100);
+    *--end = pair[1];
+    *--end = pair[0];
+  }
+  if (count == 1) {
+    *--end = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+  return end;
+}
+
+// Writes the digits of `value` backwards from `end`, none for 0; returns
+// where they begin.
+char* Whole_Backwards(char* end, uint64_t value) {
+  for (; value >= 100; value /= 100) {
+    const char* pair = Digit_Pairs + 2 * (value % 100);
+    *--end = pair[1];
+    *--end = pair[0];
+  }
+  if (value >= 10) {
+    *--end = Digit_Pairs[2 * value + 1];
+    *--end = Digit_Pairs[2 * value];
+  } else if (value != 0) {
+    *--end = static_cast<char>('0' + value);
+  }
+  return end;
 }
 
 }  // namespace
@@ -87,11 +124,9 @@ void Number_Pattern::Append(std::string& out, double value, char separator) cons
   if (Scaled_Round(magnitude, fraction_digits_, scaled)) {
     // Digits of the whole number |value| * 10^decimals, rounded.
     char* const last = fixed + sizeof fixed;
-    char* first = last;
-    for (int i = 0; i < fraction_digits_; ++i, scaled /= 10) *--first = static_cast<char>('0' + scaled % 10);
-    fraction = std::string_view(first, static_cast<std::size_t>(last - first));
-    char* const fraction_first = first;
-    for (; scaled != 0; scaled /= 10) *--first = static_cast<char>('0' + scaled % 10);
+    char* const fraction_first = Digits_Backwards(last, scaled, fraction_digits_);
+    fraction = std::string_view(fraction_first, static_cast<std::size_t>(last - fraction_first));
+    char* const first = Whole_Backwards(fraction_first, scaled);
     integer = std::string_view(first, static_cast<std::size_t>(fraction_first - first));
   } else {
     // Values out of the fast range. to_chars rounds the exact binary value
@@ -124,15 +159,25 @@ void Number_Pattern::Append(std::string& out, double value, char separator) cons
   while (static_cast<int>(shown) > fraction_zeros_ && fraction[shown - 1] == '0') --shown;
   fraction = fraction.substr(0, shown);
 
-  if (value < 0 && !zero) out += '-';
-  out += prefix_;
-  if (static_cast<int>(integer.size()) < integer_zeros_) out.append(integer_zeros_ - integer.size(), '0');
-  out += integer;
-  if (has_point_ && (!fraction.empty() || fraction_digits_ == 0)) {
-    out += separator;
-    out += fraction;
+  // One growth of `out` for the whole number: a scan writes tens of
+  // thousands of them.
+  const bool minus = value < 0 && !zero;
+  const std::size_t zeros =
+      static_cast<int>(integer.size()) < integer_zeros_ ? integer_zeros_ - integer.size() : std::size_t{0};
+  const bool point = has_point_ && (!fraction.empty() || fraction_digits_ == 0);
+  const std::size_t start = out.size();
+  out.resize(start + (minus ? 1 : 0) + prefix_.size() + zeros + integer.size() + (point ? 1 + fraction.size() : 0) +
+             suffix_.size());
+  char* at = out.data() + start;
+  if (minus) *at++ = '-';
+  at = std::copy(prefix_.begin(), prefix_.end(), at);
+  at = std::fill_n(at, zeros, '0');
+  at = std::copy(integer.begin(), integer.end(), at);
+  if (point) {
+    *at++ = separator;
+    at = std::copy(fraction.begin(), fraction.end(), at);
   }
-  out += suffix_;
+  std::copy(suffix_.begin(), suffix_.end(), at);
 }
 
 std::string Number_Pattern::Format(double value, char separator) const {
