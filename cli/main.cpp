@@ -8,16 +8,13 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/bitmap_module.h"
 #include "cli/cli_platform.h"
 #include "cli/options.h"
 #include "cli/usage.h"
 #include "core/dispatch.h"
 #include "core/request.h"
 #include "formats/format_table.h"
-
-#ifdef TALVO_CLI_IMAGE
-#include "cli/image/cli_image.h"
-#endif
 
 #ifndef TALVO_VERSION
 #define TALVO_VERSION "unknown"
@@ -61,9 +58,7 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit makes the write fail with EFBIG, which is reported
 #endif
   Cli_Platform platform;
-#ifdef TALVO_CLI_IMAGE
-  platform.save_bitmap = talvo::Save_Bitmap_Image;
-#endif
+  platform.save_bitmap = talvo::Bitmap_Module_Writer();
   Options options;
   try {
     options = Parse(argc, argv, platform);

@@ -4,8 +4,8 @@
 #include "core/failure.h"
 #include "core/file_io.h"  // File_Name_Of
 #include "core/messages.h"
-#include "core/text32.h"
 #include "core/output_guard.h"
+#include "core/text32.h"
 
 namespace talvo {
 
@@ -31,7 +31,10 @@ void Forget_Previous_File(Store& store) {
 }
 
 std::string Not_An_Input_Type(std::string_view text) {
-  return "\"" + std::string(text) + "\" is not an input type";
+  std::string message = "\"";  // appended piece by piece: GCC 12 misreads the "+" chain
+  message.append(text);
+  message.append("\" is not an input type");
+  return message;
 }
 
 // Runs the reader on a copy of the store, asks what the file leaves to ask

@@ -1,5 +1,6 @@
 #include "cli/image/cli_image.h"
 
+#include "core/failure.h"
 #include "ui/painter/step_painter.h"
 
 namespace talvo {
@@ -11,3 +12,17 @@ void Save_Bitmap_Image(const Steps& steps, const std::string& path) {
 }
 
 }  // namespace talvo
+
+extern "C" __attribute__((visibility("default"))) bool Talvo_Save_Bitmap(const talvo::Steps& steps,
+                                                                         const std::string& path,
+                                                                         std::string& failure) {
+  try {
+    talvo::Save_Bitmap_Image(steps, path);
+    return true;
+  } catch (const talvo::Failure& error) {
+    failure = error.what();
+  } catch (const std::exception& error) {
+    failure = "The bitmap could not be written: " + std::string(error.what());
+  }
+  return false;
+}

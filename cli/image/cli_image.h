@@ -1,5 +1,7 @@
 // The bitmap of talvo-convert: the curve's steps painted into an image with
-// QtGui alone, without a window or a display.
+// QtGui alone, without a window or a display. Built as a module of its own
+// (talvo-bitmap.so), which talvo-convert loads the first time it writes a
+// bitmap, so that its other conversions do not load Qt.
 #pragma once
 
 #include <string>
@@ -13,3 +15,7 @@ namespace talvo {
 void Save_Bitmap_Image(const Steps& steps, const std::string& path);
 
 }  // namespace talvo
+
+// The module's entry: false, with the text for the user in `failure`, when
+// the bitmap could not be written.
+extern "C" bool Talvo_Save_Bitmap(const talvo::Steps& steps, const std::string& path, std::string& failure);
