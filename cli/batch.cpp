@@ -13,11 +13,6 @@ namespace talvo {
 
 namespace {
 
-Outcome Worse(Outcome all, Outcome one) {
-  if (one == Outcome::Failed || (one == Outcome::Refused && all == Outcome::Converted)) return one;
-  return all;
-}
-
 Outcome One_After_Another(const Registry& registry, std::string_view input_type, std::string_view output_type,
                           const std::vector<Conversion_Call>& calls, Cli_Platform platform) {
   Store store;
@@ -71,7 +66,7 @@ Outcome At_Once(const Registry& registry, std::string_view input_type, std::stri
     std::unique_lock<std::mutex> guard(lock);
     finished.wait(guard, [&] { return result.done; });
     *prototype.messages << result.messages << std::flush;
-    all = Worse(all, result.outcome);
+    all = Worse_Of(all, result.outcome);
   }
   return all;
 }

@@ -78,8 +78,9 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 
 std::string Type_Name_Of(const std::string& typed, bool input) {
   const auto& types = Format_Table();
-  const std::string name = input ? (types.Input_By_Key(typed) ? std::string(types.Input_By_Key(typed)->name) : "")
-                                 : (types.Output_By_Key(typed) ? std::string(types.Output_By_Key(typed)->name) : "");
+  std::string name;
+  if (const Input_Type* type = input ? types.Input_By_Key(typed) : nullptr) name = type->name;
+  if (const Output_Type* type = input ? nullptr : types.Output_By_Key(typed)) name = type->name;
   if (name.empty())
     throw Usage_Error{"unknown " + std::string(input ? "input" : "output") + " type \"" + typed +
                       "\" (see --list-types)"};

@@ -112,6 +112,10 @@ void Synthesise(Session& session) {
 
 }  // namespace
 
+Outcome Worse_Of(Outcome all, Outcome one) {
+  return one == Outcome::Failed || (one == Outcome::Refused && all == Outcome::Converted) ? one : all;
+}
+
 std::string Title_For(const std::string& path) {
   const std::string name = File_Name_Of(path);
   return name.empty() ? std::string(Program_Title) : std::string(Program_Title) + " \u2013 " + name;
@@ -173,7 +177,7 @@ Outcome Convert_All(Session& session, std::string_view input_type, std::string_v
   For_Each_File(session.platform, calls, [&](const Conversion_Call& call) {
     if (go_on && !go_on()) return false;
     const Outcome one = Convert(session, input_type, output_type, call.infile, call.outfile);
-    if (one == Outcome::Failed || (one == Outcome::Refused && all == Outcome::Converted)) all = one;
+    all = Worse_Of(all, one);
     return true;
   });
   return all;

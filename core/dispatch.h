@@ -27,6 +27,10 @@ struct Session {
 
 enum class Outcome { Converted, Refused, Failed };
 
+// The outcome of a batch so far and one more file: a failure over a
+// refusal over a conversion.
+Outcome Worse_Of(Outcome all, Outcome one);
+
 Outcome Convert(Session& session, std::string_view input_type, std::string_view output_type, const std::string& infile,
                 const std::string& outfile);
 Outcome Preview(Session& session, std::string_view input_type, const std::string& infile);

@@ -20,9 +20,7 @@
 
 #include "core/bytes.h"
 #include "core/failure.h"
-#include "core/file_io.h"
 #include "core/numbers.h"
-#include "core/platform.h"
 #include "core/store.h"
 
 namespace talvo {

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "core/failure.h"
-#include "core/file_io.h"
 #include "core/numbers.h"
 #include "core/store.h"
 #include "core/text32.h"

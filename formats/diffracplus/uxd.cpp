@@ -12,9 +12,7 @@
 
 #include <limits>
 
-#include "core/cp1252.h"
 #include "core/failure.h"
-#include "core/file_io.h"
 #include "core/store.h"
 #include "core/text32.h"
 #include "formats/diffracplus/uxd_scan.h"

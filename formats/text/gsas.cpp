@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "core/failure.h"
-#include "core/file_io.h"
 #include "core/numbers.h"
 #include "core/store.h"
 #include "core/text32.h"
@@ -42,13 +41,6 @@ std::string Columns(const std::string& line, std::size_t first, std::size_t last
   std::string cut = first <= line.size() ? line.substr(first - 1, last - first + 1) : std::string();
   cut.resize(last - first + 1, ' ');
   return cut;
-}
-
-// A field by the leading-number rule; a value that the 32-bit item cannot
-// hold reads as 0, as a field that does not read.
-float Field_Value(const std::string& field) {
-  const auto value = static_cast<float>(Leading_Number(field));
-  return std::isfinite(value) ? value : 0.0f;
 }
 
 // A record as read has lost the blanks in front of its first number: put
@@ -100,7 +92,7 @@ Read_Result Read_Gsas(const Input_File& source, Store& store) {
   for (int32_t r = 1; r <= records && !in.Only_Blanks_Remain(); ++r) {
     const std::string record = Realigned(in.Read_Text_Field("a data record"));
     for (std::size_t k = 1; k <= 5; ++k) {
-      const float intensity = Field_Value(record.substr(16 * k - 16, 8));
+      const float intensity = Gsas_Count(std::string_view(record).substr(16 * k - 16, 8));
       if (dropping) {
         if (!(intensity > 0)) {
           ++dropped;

@@ -92,12 +92,6 @@ std::optional<Layout> Layout_Of(const Bank& bank) {
   return std::nullopt;
 }
 
-// A count by the leading-number rule; one that no 32-bit item holds reads 0.
-float Count_Value(std::string_view text) {
-  const auto value = static_cast<float>(Leading_Number(text));
-  return std::isfinite(value) ? value : 0.0f;
-}
-
 std::string_view Field(std::string_view record, std::size_t first, std::size_t width) {
   return first < record.size() ? record.substr(first, width) : std::string_view();
 }
@@ -105,7 +99,7 @@ std::string_view Field(std::string_view record, std::size_t first, std::size_t w
 // "(I2,F6.0)": a counter number in front of the count makes two words of the
 // 8 characters; a plain count is one.
 float Std_Count(std::string_view field) {
-  return Count_Value(Words_Of(field).size() == 2 ? field.substr(2) : field);
+  return Gsas_Count(Words_Of(field).size() == 2 ? field.substr(2) : field);
 }
 
 // Appends the record's points; returns how many of them stand in the line
@@ -116,7 +110,7 @@ std::size_t Add_Record(std::string_view record, Layout layout, std::vector<float
   switch (layout) {
     case Layout::Esd:
       for (std::size_t k = 0; k < 5; ++k) {
-        counts.push_back(Count_Value(Field(record, 16 * k, 8)));
+        counts.push_back(Gsas_Count(Field(record, 16 * k, 8)));
         written += present(16 * k);
       }
       break;
@@ -128,7 +122,7 @@ std::size_t Add_Record(std::string_view record, Layout layout, std::vector<float
       break;
     case Layout::Fxye: {
       const auto words = Words_Of(record);
-      counts.push_back(words.size() > 1 ? Count_Value(words[1]) : 0.0f);
+      counts.push_back(words.size() > 1 ? Gsas_Count(words[1]) : 0.0f);
       written = 1;
       break;
     }
@@ -171,10 +165,7 @@ void Fill_Store(const std::string& title, const Bank& bank, const std::vector<fl
   store.Intensities.insert(store.Intensities.end(), counts.begin() + static_cast<std::ptrdiff_t>(dropped),
                            counts.end());
   store.Nb_Points = static_cast<int32_t>(store.Intensities.size() - 1);
-  float max = 0.0f;
-  for (std::size_t k = 1; k < store.Intensities.size(); ++k)
-    if (max < store.Intensities[k]) max = store.Intensities[k];
-  store.Max_Intensity = max;
+  store.Max_Intensity = Largest_Intensity(store.Intensities, store.Nb_Points);
   store.Is_Peak_List = False16;
   store.Nb_Ranges = 1;
 }
@@ -188,6 +179,11 @@ std::optional<std::size_t> First_Bank_Line(const std::vector<std::string_view>& 
 }
 
 }  // namespace
+
+float Gsas_Count(std::string_view field) {
+  const auto value = static_cast<float>(Leading_Number(field));
+  return std::isfinite(value) ? value : 0.0f;
+}
 
 std::optional<Read_Result> Read_Gsas_Free(std::span<const uint8_t> bytes, const std::string& file_name, Store& store) {
   const auto lines = Split_Lines(bytes);

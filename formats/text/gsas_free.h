@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "core/input_file.h"
 
@@ -23,6 +24,10 @@ struct Store;
 // type, or a bank without a positive intensity. A file that ends before the
 // records its bank line announces is read and warned about.
 std::optional<Read_Result> Read_Gsas_Free(std::span<const uint8_t> bytes, const std::string& file_name, Store& store);
+
+// A count field by the leading-number rule; a value no 32-bit item holds
+// reads as 0, as a field that does not read.
+float Gsas_Count(std::string_view field);
 
 // The lines that hold something after the title and the bank line, that is
 // the records of a file whose bank line is the second line.

@@ -24,7 +24,6 @@
 
 #include "core/cp1252.h"
 #include "core/failure.h"
-#include "core/file_io.h"
 #include "core/numbers.h"
 #include "core/store.h"
 #include "core/text32.h"
@@ -118,12 +117,8 @@ Read_Result Read_Oxford(const Input_File& source, Store& store) {
 
   store.Nb_Points = static_cast<int32_t>(kept);
   store.Intensities.assign(static_cast<std::size_t>(kept) + 1, 0.0f);
-  float max = records[first].intensity;
-  for (std::size_t k = first; k < records.size(); ++k) {
-    store.Intensities[k - first + 1] = records[k].intensity;
-    max = std::max(max, records[k].intensity);
-  }
-  store.Max_Intensity = max;
+  for (std::size_t k = first; k < records.size(); ++k) store.Intensities[k - first + 1] = records[k].intensity;
+  store.Max_Intensity = Largest_Intensity(store.Intensities, store.Nb_Points);
   store.Time_Step = 1.0f;
   // The step comes from the first two records of the file, whatever is kept.
   // A file of one record has none: the dialog shows 0 for the user to

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "core/file_io.h"
 #include "core/store.h"
 #include "core/text32.h"
 #include "formats/text/free_format.h"

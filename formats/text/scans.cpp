@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "core/failure.h"
-#include "core/file_io.h"
 #include "core/numbers.h"
 #include "core/store.h"
 #include "core/text32.h"

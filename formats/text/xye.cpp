@@ -9,9 +9,7 @@
 #include <limits>
 #include <vector>
 
-#include "core/busy.h"
 #include "core/failure.h"
-#include "core/file_io.h"
 #include "core/numbers.h"
 #include "core/store.h"
 #include "formats/text/free_format.h"
