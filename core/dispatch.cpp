@@ -28,6 +28,9 @@ void Forget_Previous_File(Store& store) {
   store.Raw2_Header.fill(0);
   store.Raw2_Range_Header.fill(0);
   store.Dif_Block_Header.fill(0);
+  Pattern_Extras extras;
+  extras.Range_Wanted = store.Extras.Range_Wanted;
+  store.Extras = std::move(extras);
 }
 
 std::string Not_An_Input_Type(std::string_view text) {

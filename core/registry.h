@@ -36,6 +36,11 @@ struct Reader {
   bool busy = true;
 };
 
+// The system's own types, or the types labs need today, which the window
+// lists after the system's, below a separator, so that the system's rows
+// keep their positions.
+enum class Layer { System, Today };
+
 constexpr int16_t Any_Code = 0;  // no signature code is 0: matches every code not listed before it
 
 struct Signature_Rule {
@@ -58,6 +63,7 @@ struct Input_Type {
   bool peak_lists = false;
   // The reader uses a wavelength the store holds from an earlier file.
   bool uses_held_wavelength = false;
+  Layer layer = Layer::System;
 };
 
 struct Output_Rule {
@@ -74,6 +80,10 @@ struct Output_Type {
   std::string_view pattern;
   Output_Rule scan;   // for a step scan
   Output_Rule peaks;  // for a peak list
+  Layer layer = Layer::System;
+  // Writes the file's own angle of each point where the pattern has them
+  // (Extras.Angles), rather than start + k * step.
+  bool file_angles = false;
 };
 
 // The synthesis of a scan from the peak list: the dialog's fields are

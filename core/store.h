@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "core/extras.h"
+
 namespace talvo {
 
 constexpr int16_t True16 = -1;  // booleans of the store are 16-bit, -1 true
@@ -39,9 +41,9 @@ struct Peak {
 };
 
 // Sizes of the binary header records (the bytes after the 4-byte signature).
-constexpr std::size_t Raw1_Header_Size = 152;        // file bytes 4..155
-constexpr std::size_t Raw2_Header_Size = 252;        // file bytes 4..255
-constexpr std::size_t Raw2_Range_Header_Size = 60;   // file bytes 256..315
+constexpr std::size_t Raw1_Header_Size = 152;       // file bytes 4..155
+constexpr std::size_t Raw2_Header_Size = 252;       // file bytes 4..255
+constexpr std::size_t Raw2_Range_Header_Size = 60;  // file bytes 256..315
 constexpr std::size_t Dif_Block_Header_Size = 66;
 
 // Offset of the 32-byte sample field inside Raw2_Header and Dif_Header
@@ -87,6 +89,9 @@ struct Store {
   std::array<uint8_t, Raw2_Range_Header_Size> Raw2_Range_Header{};
   std::array<uint8_t, Raw2_Header_Size> Dif_Header{};
   std::array<uint8_t, Dif_Block_Header_Size> Dif_Block_Header{};
+
+  // What the file read carries beyond these items (core/extras.h).
+  Pattern_Extras Extras;
 
   bool operator==(const Store&) const = default;
 };
