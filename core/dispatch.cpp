@@ -47,6 +47,7 @@ void Read(Session& session, const Input_Type& type, const Reader& reader, const 
           const std::string& title, Store& work) {
   Platform& platform = session.platform;
   Forget_Previous_File(work);
+  work.Extras.Source_File = file.name;
   if (reader.busy) platform.Set_Busy(true);
   const Read_Result result = reader.read(file, work);
   if (result.proposed_sample) {

@@ -36,6 +36,7 @@ struct Pattern_Extras {
   std::string Sample;                   // the whole sample name, UTF-8 (the store keeps 32 bytes)
   std::string Date;                     // the measurement's date and time as the file writes it
   std::string Source_Type;              // display name of the type the file was read as
+  std::string Source_File;              // the name of the file read, without its folder (UTF-8)
 
   // Ranges: which of the file's ranges the reader reads (asked by the
   // conversion before the read, 1-based) and how many the file holds.
