@@ -6,6 +6,7 @@
 #include "core/file_io.h"
 #include "core/messages.h"
 #include "core/store.h"
+#include "formats/analysis/analysis_writers.h"
 #include "formats/bitmap/bmp.h"
 #include "formats/diffracplus/dif.h"
 #include "formats/diffracplus/raw.h"
@@ -113,6 +114,17 @@ Output_Rule Warns(const char* message) {
   return {nullptr, false, message, Icon::Exclamation, false};
 }
 
+// A scan format of today: a peak list is synthesised into a scan first.
+Output_Type Analysis_Output(std::string_view key, std::string_view name, std::string_view pattern, Writer_Fn writer) {
+  return {.key = key,
+          .name = name,
+          .pattern = pattern,
+          .scan = Writes(writer),
+          .peaks = Writes(writer, true),
+          .layer = Layer::Today,
+          .file_angles = true};
+}
+
 std::vector<Output_Type> Output_Types() {
   return {
       {"dif", "Diffrac-Plus DIF", "*.dif", Cannot_Do_That, Not_Yet(text::Dif_Not_Yet)},
@@ -123,6 +135,12 @@ std::vector<Output_Type> Output_Types() {
       {"treor", "Treor", "*.tre", Cannot_Do_That, Writes(Write_Treor)},
       {"ufit", "U-Fit", "*.dif", Cannot_Do_That, Writes(Write_UFit)},
       {"bmp", "Windows Bitmap", "*.bmp", Writes(Write_Bmp), Writes(Write_Bmp, true)},
+      // Today's analysis formats: any length, the file's own angles.
+      Analysis_Output("xye", "xye (2θ, intensity, uncertainty)", "*.xye", Write_Xye),
+      Analysis_Output("xy", "Two-column text (2θ, intensity)", "*.xy", Write_Xy),
+      Analysis_Output("csv", "CSV (2θ, intensity, uncertainty)", "*.csv", Write_Csv),
+      Analysis_Output("fxye", "GSAS FXYE", "*.fxye", Write_Fxye),
+      Analysis_Output("cif", "Powder CIF (pdCIF)", "*.cif", Write_Cif),
   };
 }
 
