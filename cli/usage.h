@@ -12,6 +12,9 @@ Types:
   --from TYPE          input type: a display name or a key (default "Diffrac-Plus RAW")
   --to TYPE            output type: a display name or a key (default "Formatted text (RAW)")
   --list-types         list the input and output types with their keys and patterns
+                       The outputs for today's analysis programs, xye, xy, csv, fxye
+                       and cif, take scans of any length and write the file's own
+                       angles and uncertainties where it lists them.
 
 Output:
   -o, --output OUT     a path, a folder (ending in "/" or existing), or a name such as

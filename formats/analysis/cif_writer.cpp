@@ -120,13 +120,21 @@ std::string Cif_Value(std::string_view utf8) {
   return std::string(Line_End) + ";" + text + std::string(Line_End) + ";";
 }
 
-// The characters a section of a block ID may hold; others become "_".
+// The characters a section of a block ID may hold: the letters of CIF's
+// codes without their accents ("\\'E" is "E"), blanks and others as "_".
 std::string Id_Section(std::string_view ascii) {
-  std::string section(ascii);
-  for (char& c : section)
-    if (!std::isalnum(static_cast<unsigned char>(c)) &&
-        std::string_view("#&*.:,-_+/()\\[]").find(c) == std::string_view::npos)
-      c = '_';
+  std::string section;
+  for (std::size_t i = 0; i < ascii.size(); ++i) {
+    const char c = ascii[i];
+    if (c == '\\' && i + 1 < ascii.size() &&
+        std::string_view("`'^\"~,%/").find(ascii[i + 1]) != std::string_view::npos) {
+      ++i;
+      continue;
+    }
+    const bool allowed = std::isalnum(static_cast<unsigned char>(c)) ||
+                         std::string_view("#&*.:,-_+/()[]").find(c) != std::string_view::npos;
+    section += allowed ? c : '_';
+  }
   return section;
 }
 
