@@ -34,10 +34,10 @@ void List_Types() {
     for (const auto& type : types) {
       std::string key(type.key), name(type.name);
       key.resize(10, ' ');
-      // Padded to 30 characters, not bytes ("2θ" is three bytes); a longer
+      // Padded to 34 characters, not bytes ("2θ" is three bytes); a longer
       // name is kept whole.
       const auto characters = std::count_if(name.begin(), name.end(), [](char c) { return (c & 0xC0) != 0x80; });
-      name.append(characters < 30 ? static_cast<std::size_t>(30 - characters) : 1, ' ');
+      name.append(characters < 34 ? static_cast<std::size_t>(34 - characters) : 1, ' ');
       std::cout << "  " << key << name << type.pattern << '\n';
     }
   };

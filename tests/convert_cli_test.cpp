@@ -135,8 +135,10 @@ TEST(Talvo_Convert, ListsTypesAndVersion) {
   Temp_Dir dir;
   const Run_Result types = Run_Convert(dir, "--list-types");
   EXPECT_EQ(types.status, 0);
-  EXPECT_NE(types.out.find("  raw2      Diffrac-Plus RAW (Version 2)  *.raw\n"), std::string::npos);
-  EXPECT_NE(types.out.find("  auto      Automatic (by signature)      *.*\n"), std::string::npos);
+  EXPECT_NE(types.out.find("  raw2      Diffrac-Plus RAW (Version 2)      *.raw\n"), std::string::npos);
+  EXPECT_NE(types.out.find("  auto      Automatic (by signature)          *.*\n"), std::string::npos);
+  EXPECT_NE(types.out.find("  xye       xye (2\xCE\xB8, intensity, uncertainty)  *.xye\n"), std::string::npos);
+  EXPECT_NE(types.out.find("  cif       Powder CIF (pdCIF)                *.cif\n"), std::string::npos);
   EXPECT_EQ(Run_Convert(dir, "--version").out, "talvo-convert 3.1.1\n");
   EXPECT_NE(Run_Convert(dir, "--help").out.find("Usage: talvo-convert [options] INPUT..."), std::string::npos);
 }
