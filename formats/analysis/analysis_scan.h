@@ -15,6 +15,7 @@
 // written as whole numbers; other values in their shortest exact text.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,14 +36,17 @@ class Scan_Out {
   int32_t Count() const { return n_; }
   const std::string& File_Name() const { return file_name_; }
 
-  // Point k, k = 1..Count().
+  // Point k, k = 1..Count(). The Put_ functions write its text at `p`
+  // (at most Max_Number_Text bytes) and return the end.
   double Angle(int32_t k) const;
   double Intensity(int32_t k) const;
   double Uncertainty(int32_t k) const;
+  char* Put_Angle(char* p, int32_t k) const;
+  char* Put_Centidegrees(char* p, int32_t k) const;
+  char* Put_Intensity(char* p, int32_t k) const;
+  char* Put_Uncertainty(char* p, int32_t k) const;
   void Append_Angle(std::string& out, int32_t k) const;
   void Append_Centidegrees(std::string& out, int32_t k) const;
-  void Append_Intensity(std::string& out, int32_t k) const;
-  void Append_Uncertainty(std::string& out, int32_t k) const;
 
   // The scale: true when every point lies on start + (k - 1) * step. The
   // step of a scan whose angles the file lists is their mean step.
@@ -73,6 +77,12 @@ class Scan_Out {
   double start_ = 0;
   double step_ = 0;
   int decimals_ = 0;  // of the angles
+  // Computed angles as whole numbers of 10^-decimals_ degrees, where start
+  // and step are such numbers (as they were written): point k is
+  // grid_start_ + (k - 1) * grid_step_, with no rounding to show.
+  bool grid_ = false;
+  int64_t grid_start_ = 0;
+  int64_t grid_step_ = 0;
   bool constant_step_ = true;
   bool file_uncertainties_ = false;
 };
@@ -85,7 +95,40 @@ inline constexpr std::string_view Line_End = "\r\n";
 // the uncertainty column) and the columns.
 void Append_Comment_Header(std::string& out, const Scan_Out& scan, bool uncertainty_column);
 
+// The longest number text: a double in fixed notation.
+inline constexpr std::size_t Max_Number_Text = 400;
+
+// The text of a file grown as it is written, through a pointer: Room()
+// gives a pointer with `room` bytes free after what is written, Took(end)
+// says where the text now ends, Finish() cuts it there.
+class Text_Out {
+ public:
+  Text_Out(std::string& text, std::size_t room) : text_(text), used_(text.size()), room_(room) {}
+  char* Room() {
+    if (text_.size() - used_ < room_) text_.resize(std::max({2 * text_.size(), used_ + room_, text_.capacity()}));
+    return text_.data() + used_;
+  }
+  void Took(const char* end) { used_ = static_cast<std::size_t>(end - text_.data()); }
+  void Finish() { text_.resize(used_); }
+
+ private:
+  std::string& text_;
+  std::size_t used_;
+  std::size_t room_;
+};
+
+inline char* Put_Line_End(char* p) {
+  *p++ = '\r';
+  *p++ = '\n';
+  return p;
+}
+
 // Number texts, "." as decimal point.
+char* Put_Fixed(char* p, double value, int decimals);
+char* Put_Shortest(char* p, double value);
+char* Put_Shortest(char* p, float value);
+char* Put_Whole_Or_Shortest(char* p, double value);
+char* Put_Whole_Or_Shortest(char* p, float value);
 void Append_Fixed(std::string& out, double value, int decimals);
 void Append_Shortest(std::string& out, double value);  // fixed notation, reads back to the same double
 void Append_Shortest(std::string& out, float value);   // fixed notation, reads back to the same float
@@ -98,6 +141,10 @@ int Decimals_Of(double value);
 // "12.3456" in degrees as "1234.56" in centidegrees: the decimal point moved
 // two places in the text, so no rounding of a product shows.
 void Append_Shifted_Two(std::string& out, std::string_view degrees);
+// A whole number of 10^-decimals units: 1002 with 2 decimals is "10.02",
+// with -1 decimals "10020".
+void Append_Scaled(std::string& out, int64_t value, int decimals);
+char* Put_Scaled(char* p, int64_t value, int decimals);
 
 // The text with every control character (line ends, tabs) made a blank, so
 // that a header fact stays on its line.

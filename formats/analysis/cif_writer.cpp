@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 
 #include "core/busy.h"
@@ -172,33 +173,31 @@ void Append_Wavelengths(std::string& text, const Scan_Out& scan) {
   text += "2 " + scan.wavelength2 + ' ' + (scan.ratio.empty() ? std::string("?") : scan.ratio) + std::string(Line_End);
 }
 
-// The su of a value in units of its last decimal: "1234(35)", "2.0(14)".
-void Append_With_Uncertainty(std::string& text, std::string value, double su) {
-  if (!(su > 0) || !std::isfinite(su)) {
-    text += value;
-    return;
-  }
-  const auto point = value.find('.');
-  const int value_decimals = point == std::string::npos ? 0 : static_cast<int>(value.size() - point - 1);
-  int exponent = static_cast<int>(std::floor(std::log10(su)));
-  if (std::pow(10.0, exponent) > su) --exponent;
-  if (std::pow(10.0, exponent + 1) <= su) ++exponent;
-  const bool two_digits = std::floor(su / std::pow(10.0, exponent - 1)) <= 19;
-  const int su_decimals = (two_digits ? 1 : 0) - exponent;
+// The value written from `value` to `end` followed by its su in units of
+// its last decimal: "1234(35)", "2.0(14)".
+char* With_Uncertainty(char* value, char* end, double su) {
+  if (!(su > 0) || !std::isfinite(su)) return end;
+  const char* point = std::find(value, end, '.');
+  const int value_decimals = point == end ? 0 : static_cast<int>(end - point - 1);
+  // su = f 10^exponent with 1 <= f < 10.
+  int exponent = 0;
+  double f = su;
+  for (; f >= 10 && exponent < 300; ++exponent) f /= 10;
+  for (; f < 1 && exponent > -300; --exponent) f *= 10;
+  const int su_decimals = (f < 2 ? 1 : 0) - exponent;  // two digits up to 19, else one
   const int decimals = std::max({value_decimals, su_decimals, 0});
-  const double scaled = std::nearbyint(su * std::pow(10.0, decimals));
-  if (!(scaled < 1e15)) {
-    text += value;
-    return;
-  }
+  double scaled = su;
+  for (int i = 0; i < decimals && scaled < 1e15; ++i) scaled *= 10;
+  scaled = std::nearbyint(scaled);
+  if (!(scaled < 1e15)) return end;
   if (decimals > value_decimals) {
-    if (point == std::string::npos) value += '.';
-    value.append(static_cast<std::size_t>(decimals - value_decimals), '0');
+    if (point == end) *end++ = '.';
+    end = std::fill_n(end, decimals - value_decimals, '0');
   }
-  text += value;
-  text += '(';
-  text += std::to_string(static_cast<int64_t>(std::max(scaled, 1.0)));
-  text += ')';
+  *end++ = '(';
+  end = std::to_chars(end, end + 24, static_cast<int64_t>(std::max(scaled, 1.0))).ptr;
+  *end++ = ')';
+  return end;
 }
 
 bool All_Counts(const Scan_Out& scan) {
@@ -252,17 +251,17 @@ void Write_Cif(const std::string& path, const Store& store, Platform& platform) 
   }
   text += All_Counts(scan) ? "_pd_meas_counts_total" : "_pd_meas_intensity_total";
   text += Line_End;
-  std::string value;
+  analysis::Text_Out out(text, 2 * analysis::Max_Number_Text + 64);
   for (int32_t k = 1; k <= n; ++k) {
+    char* p = out.Room();
     if (!scan.Constant_Step()) {
-      scan.Append_Angle(text, k);
-      text += ' ';
+      p = scan.Put_Angle(p, k);
+      *p++ = ' ';
     }
-    value.clear();
-    scan.Append_Intensity(value, k);
-    Append_With_Uncertainty(text, value, scan.Uncertainty(k));
-    text += Line_End;
+    p = With_Uncertainty(p, scan.Put_Intensity(p, k), scan.Uncertainty(k));
+    out.Took(analysis::Put_Line_End(p));
   }
+  out.Finish();
   Write_File_Atomically(path, text);
   busy.Normal();
 }

@@ -5,6 +5,8 @@
 //           1000            120        10.9545         x in centidegrees, intensity, uncertainty
 // The start and the step of the bank line are the first angle and the mean
 // step; the x of each record is the point's own angle, which readers take.
+#include <cstring>
+
 #include "core/busy.h"
 #include "core/file_io.h"
 #include "formats/analysis/analysis_scan.h"
@@ -36,14 +38,14 @@ std::string Title_Of(const analysis::Scan_Out& scan) {
   return title;
 }
 
-// A number right-aligned in a field of 15 characters, or after one blank
-// when it is longer.
-template <typename Append>
-void Field(std::string& text, Append append) {
-  std::string number;
-  append(number);
-  text.append(number.size() < Field_Width ? Field_Width - number.size() : 1, ' ');
-  text += number;
+// Right-aligns the number written from `begin` to `end` in a field of 15
+// characters, or puts one blank before it when it is longer.
+char* Aligned(char* begin, char* end) {
+  const auto length = static_cast<std::size_t>(end - begin);
+  const std::size_t blanks = length < Field_Width ? Field_Width - length : 1;
+  std::memmove(begin + blanks, begin, length);
+  std::memset(begin, ' ', blanks);
+  return end + blanks;
 }
 
 }  // namespace
@@ -66,13 +68,19 @@ void Write_Fxye(const std::string& path, const Store& store, Platform& platform)
   text += " 0 0 FXYE";
   End_Record(text, begin);
 
+  analysis::Text_Out out(text, 3 * (analysis::Max_Number_Text + Field_Width) + Record_Width + 2);
   for (int32_t k = 1; k <= n; ++k) {
-    begin = text.size();
-    Field(text, [&](std::string& out) { scan.Append_Centidegrees(out, k); });
-    Field(text, [&](std::string& out) { scan.Append_Intensity(out, k); });
-    Field(text, [&](std::string& out) { scan.Append_Uncertainty(out, k); });
-    End_Record(text, begin);
+    char* const record = out.Room();
+    char* p = Aligned(record, scan.Put_Centidegrees(record, k));
+    p = Aligned(p, scan.Put_Intensity(p, k));
+    p = Aligned(p, scan.Put_Uncertainty(p, k));
+    if (p - record < static_cast<std::ptrdiff_t>(Record_Width)) {
+      std::memset(p, ' ', Record_Width - static_cast<std::size_t>(p - record));
+      p = record + Record_Width;
+    }
+    out.Took(analysis::Put_Line_End(p));
   }
+  out.Finish();
   Write_File_Atomically(path, text);
   busy.Normal();
 }
