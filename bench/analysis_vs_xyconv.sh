@@ -29,8 +29,8 @@ timed "$work/cif.time" "$convert" --from raw --to cif -o "$work/cif/*.cif" *.RAW
 
 report() {
   read -r wall user sys <"$2"
-  printf '%-26s %6.2f s wall, %6.2f s CPU (%s files, %s)\n' "$1" "$wall" "$(echo "$user + $sys" | bc)" \
-    "$(ls "$3" | wc -l)" "$(du -sh "$3" | cut -f1)"
+  printf '%-26s %6.2f s wall, %6.2f s CPU (%s user, %s system; %s files, %s)\n' "$1" "$wall" \
+    "$(echo "$user + $sys" | bc)" "$user" "$sys" "$(ls "$3" | wc -l)" "$(du -sh "$3" | cut -f1)"
 }
 echo "input: $count RAW version 2 scans of $points points ($(du -sh "$work/in" | cut -f1));" \
   "$(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"

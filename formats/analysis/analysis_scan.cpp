@@ -193,10 +193,11 @@ char* Put_Scaled(char* p, int64_t value, int decimals) {
   for (; decimals < 0; ++decimals) value *= 10;
   if (value < 0) *p++ = '-';
   uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  // The digits right-aligned in a buffer, two at a time from the last, with
-  // zeros in front up to one before the decimals.
-  std::array<char, 24> digits;
-  char* const end = digits.data() + digits.size();
+  // The digits right-aligned at `end`, two at a time from the last, with
+  // zeros in front up to one before the decimals; 24 bytes after `end`
+  // let both parts be copied as blocks of fixed size.
+  std::array<char, 72> digits{};
+  char* const end = digits.data() + 40;
   char* first = end;
   while (magnitude >= 100) {
     const std::size_t pair = 2 * static_cast<std::size_t>(magnitude % 100);
@@ -207,17 +208,19 @@ char* Put_Scaled(char* p, int64_t value, int decimals) {
   *--first = static_cast<char>('0' + magnitude % 10);
   if (magnitude >= 10) *--first = static_cast<char>('0' + magnitude / 10);
   while (end - first <= decimals) *--first = '0';
-  // A few characters: copied one by one, faster than a call.
-  for (const char* integer_end = end - decimals; first < integer_end;) *p++ = *first++;
+  const auto integer = static_cast<std::size_t>(end - decimals - first);  // at most 21
+  std::memcpy(p, first, 24);
+  p += integer;
   if (decimals > 0) {
     *p++ = '.';
-    while (first < end) *p++ = *first++;
+    std::memcpy(p, end - decimals, 24);
+    p += decimals;
   }
   return p;
 }
 
 void Append_Scaled(std::string& out, int64_t value, int decimals) {
-  std::array<char, 48> buffer;
+  std::array<char, 64> buffer;
   out.append(buffer.data(), Put_Scaled(buffer.data(), value, decimals));
 }
 

@@ -142,7 +142,8 @@ int Decimals_Of(double value);
 // two places in the text, so no rounding of a product shows.
 void Append_Shifted_Two(std::string& out, std::string_view degrees);
 // A whole number of 10^-decimals units: 1002 with 2 decimals is "10.02",
-// with -1 decimals "10020".
+// with -1 decimals "10020". At most 24 decimals; Put_Scaled may write up to
+// 50 bytes at `p`, past the text it returns the end of.
 void Append_Scaled(std::string& out, int64_t value, int decimals);
 char* Put_Scaled(char* p, int64_t value, int decimals);
 
