@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <sstream>
@@ -312,6 +314,56 @@ TEST(Analysis_Writers, ALongScanIsWrittenWhole) {
   EXPECT_FLOAT_EQ(back.Start_2Theta, 0.5f);
   EXPECT_DOUBLE_EQ(back.Step_Size, 0.00099987);
   for (int32_t k = 1; k <= n; ++k) ASSERT_EQ(back.Intensities[k], store.Intensities[k]) << k;
+}
+
+// The number texts the layouts are made of: decimals as the source wrote
+// them, whole numbers of a last decimal, the decimal point moved for
+// centidegrees, and the shortest text of a float exactly as std::to_chars
+// gives it (the writers use a faster way of their own).
+TEST(Analysis_Numbers, DecimalsScaledShiftedAndShortestTexts) {
+  const std::pair<double, int> decimals[] = {{0.02f, 2},     {10.04 - 10.02, 2}, {0.0001, 4},        {0.00099987, 8},
+                                             {100.00005, 5}, {1234.56789012, 8}, {3 * 0.025 + 5, 3}, {20.04f, 2},
+                                             {0, 0},         {-0.5, 1},          {1e-15, 12}};
+  for (const auto& [value, expected] : decimals) EXPECT_EQ(analysis::Decimals_Of(value), expected) << value;
+
+  const std::tuple<int64_t, int, const char*> scaled[] = {{1002, 2, "10.02"},
+                                                          {5, 3, "0.005"},
+                                                          {-5, 3, "-0.005"},
+                                                          {1002, -1, "10020"},
+                                                          {0, 2, "0.00"},
+                                                          {7, 0, "7"},
+                                                          {-123456789012345678, 9, "-123456789.012345678"}};
+  for (const auto& [value, places, expected] : scaled) {
+    std::string text;
+    analysis::Append_Scaled(text, value, places);
+    EXPECT_EQ(text, expected);
+  }
+
+  const std::pair<const char*, const char*> shifted[] = {{"10.02", "1002"},      {"0.005", "0.5"}, {"-0.5", "-50"},
+                                                         {"10.0001", "1000.01"}, {"7", "700"},     {"0.00", "0"}};
+  for (const auto& [degrees, expected] : shifted) {
+    std::string text;
+    analysis::Append_Shifted_Two(text, degrees);
+    EXPECT_EQ(text, expected);
+  }
+
+  // Every 997th float from 2^-40 to 2^30, both signs: ties, powers of two,
+  // whole numbers and fractions.
+  int differ = 0;
+  for (uint32_t bits = 0x2B800000; bits < 0x4E800000; bits += 997) {
+    for (uint32_t sign : {0u, 0x80000000u}) {
+      float value;
+      const uint32_t b = bits | sign;
+      std::memcpy(&value, &b, sizeof value);
+      std::string ours;
+      analysis::Append_Shortest(ours, value);
+      std::array<char, 400> theirs;
+      const auto end = std::to_chars(theirs.data(), theirs.data() + theirs.size(), value, std::chars_format::fixed).ptr;
+      if (ours != std::string_view(theirs.data(), static_cast<std::size_t>(end - theirs.data())) && differ++ < 5)
+        ADD_FAILURE() << ours << " for " << std::string_view(theirs.data(), end - theirs.data());
+    }
+  }
+  EXPECT_EQ(differ, 0);
 }
 
 // The five rows: their own keys beside the input keys, after the system's

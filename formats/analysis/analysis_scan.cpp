@@ -149,7 +149,9 @@ int Decimals_Of(double value) {
   }
   // A value computed from others (a difference of two angles) is off by a
   // few of its last bits: 0.019999999999999574 was written 0.02.
-  const double tolerance = 1e-12 * std::max(std::fabs(value), 1.0);
+  // A difference of angles near 150 is off by about 3e-14 whatever its size;
+  // a value far below a unit is not rounded to nothing.
+  const double tolerance = std::min(1e-12 * std::max(std::fabs(value), 1.0), 1e-3 * std::fabs(value));
   for (int d = 0; d < Max_Decimals; ++d) {
     const double p = Powers_Of_Ten[static_cast<std::size_t>(d)];
     if (std::fabs(std::nearbyint(value * p) / p - value) <= tolerance) return d;
