@@ -179,6 +179,7 @@ TEST(Analysis_Writers, WriteEachLayoutByteForByte) {
     SCOPED_TRACE(c.name);
     Temp_Dir dir;
     Recording_Platform platform;
+    platform.separator = ',';  // the regional settings' separator is not these files'
     c.writer(dir.Path(c.file), c.store(), platform);
     const std::string text = Read_Text(dir.Path(c.file));
     const bool records = std::string_view(c.file).ends_with(".fxye");

@@ -348,7 +348,10 @@ TEST(Registry, StartUpListsAndSelections) {
   store.Nb_Points = 7;
   Main_Window_Load(lists, store, Format_Table());
   EXPECT_EQ(lists.Input_Choice.Entries.size(), 10u);
-  EXPECT_EQ(lists.Output_Choice.Entries.size(), 8u);
+  // The system's eight outputs first, today's after them.
+  ASSERT_GE(lists.Output_Choice.Entries.size(), 13u);
+  EXPECT_EQ(lists.Output_Choice.Entries[7], "Windows Bitmap");
+  EXPECT_EQ(lists.Output_Choice.Entries[8], "xye (2\xCE\xB8, intensity, uncertainty)");
   EXPECT_EQ(lists.Input_Choice.Text, "Diffrac-Plus RAW");
   EXPECT_EQ(lists.Output_Choice.Text, "Formatted text (RAW)");
   EXPECT_EQ(store, Store{});
