@@ -45,7 +45,8 @@ void List_Types() {
 int Run(const Options& options, const Cli_Platform& platform) {
   const bool batch = options.inputs.size() > 1;
   std::vector<Conversion_Call> calls;
-  for (const auto& input : options.inputs) calls.push_back({input, Output_Path_For(input, options.output, batch)});
+  for (const auto& input : options.inputs)
+    calls.push_back({input, Output_Path_For(input, options.output, batch), options.range});
   const unsigned jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
   const Outcome outcome = Convert_Batch(Format_Table(), options.from, options.to, calls, platform, jobs);
   return outcome == Outcome::Converted ? Exit_Converted : Exit_Failed;

@@ -2,6 +2,7 @@
 // of each output.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ struct Options {
   std::vector<std::string> inputs;
   bool help = false, version = false, list_types = false;
   unsigned jobs = 0;  // files converted at once; 0: one per core
+  int32_t range = 0;  // --range: 1-based, 0 the first with a warning, All_Ranges each
 };
 
 // A command line that cannot be followed; the text names the option and what
