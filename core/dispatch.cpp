@@ -64,7 +64,7 @@ void Read(Session& session, const Input_Type& type, const Reader& reader, const 
     else
       platform.Note(warning.text);
   }
-  if (type.import_dialog) {
+  if (type.import_dialog || result.import_dialog) {
     platform.Do_Events();
     platform.Show_Oxford2Raw(work, std::string(file.bytes.begin(), file.bytes.end()));
   }
