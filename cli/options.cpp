@@ -144,8 +144,8 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
   }
   if (*jobs_option) options.jobs = Jobs_Of(jobs);
   if (*range_option) options.range = Range_Of(range);
-  if (*from_option) options.from = Type_Name_Of(from, true);
-  if (*to_option) options.to = Type_Name_Of(to, false);
+  options.from = *from_option ? Type_Name_Of(from, true) : std::string(Start_Up_Input(Format_Table()));
+  options.to = *to_option ? Type_Name_Of(to, false) : std::string(Start_Up_Output(Format_Table()));
   options.output.given = output_option->count() > 0;
   options.output.pattern = Pattern_Of_Output(options.to);
   std::map<std::string, std::string> given;

@@ -19,8 +19,8 @@ struct Output_Option {
 };
 
 struct Options {
-  std::string from = "Diffrac-Plus RAW";
-  std::string to = "Formatted text (RAW)";
+  std::string from;  // display names; the window's start-up types unless given
+  std::string to;
   Output_Option output;
   std::vector<std::string> inputs;
   bool help = false, version = false, list_types = false;

@@ -29,9 +29,9 @@ void Fill(Type_Lists& lists, Type_List& list, const std::vector<Type>& types) {
 
 void Main_Window_Load(Type_Lists& lists, Store& store, const Registry& registry) {
   Fill(lists, lists.Input_Choice, registry.inputs);
-  if (lists.Input_Choice.Entries.size() > 1) lists.Input_Choice.Text = lists.Input_Choice.Entries[1];
+  lists.Input_Choice.Text = Start_Up_Input(registry);
   Fill(lists, lists.Output_Choice, registry.outputs);
-  if (lists.Output_Choice.Entries.size() > 4) lists.Output_Choice.Text = lists.Output_Choice.Entries[4];
+  lists.Output_Choice.Text = Start_Up_Output(registry);
   store = Store{};
 }
 
