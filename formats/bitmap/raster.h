@@ -13,6 +13,9 @@
 
 namespace talvo {
 
+// Data() hands the pixels out as bytes.
+static_assert(sizeof(Colour) == 3 && alignof(Colour) == 1);
+
 class Raster {
  public:
   Raster(int width, int height, Colour background);
