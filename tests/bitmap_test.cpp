@@ -56,6 +56,7 @@ const Line_Case Line_Cases[] = {
     {"a line of no length is one dot, at the nearest pixel", {3.6, 4.4, 3.6, 4.4, Black}, {{4, 4}}},
     {"a line of a fifth of a pixel takes the pixel whose centre its caps cover", {2.6, 2.5, 2.8, 2.5, Black}, {{2, 2}}},
     {"a line shorter than 1/64 pixel sets nothing", {2.5, 2.5, 2.51, 2.5, Black}, {}},
+    {"a dot far outside the picture sets nothing", {1e300, 4, 1e300, 4, Black}, {}},
 };
 
 TEST(Draw_Steps, SetsThePixelsOfEachLine) {

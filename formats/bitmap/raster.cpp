@@ -35,9 +35,12 @@ class Mapping {
   double sx_ = 0, sy_ = 0;
 };
 
-// A point's pixel: the nearest, halves away from zero.
-int Nearest(double v) {
-  return v >= 0 ? static_cast<int>(v + 0.5) : static_cast<int>(v - 0.5);
+// A point's pixel: the nearest, halves away from zero. A point far outside
+// the picture (or not a number) has none.
+void Plot_Nearest(Raster& raster, double x, double y, Colour colour) {
+  const auto nearest = [](double v) { return v >= 0 ? static_cast<int>(v + 0.5) : static_cast<int>(v - 0.5); };
+  if (x > -1 && x < raster.Width() + 1 && y > -1 && y < raster.Height() + 1)
+    raster.Plot(nearest(x), nearest(y), colour);
 }
 
 // Cuts the line to the picture widened by one pixel on the left and top and
@@ -123,10 +126,16 @@ void Walk(int a1, int b1, int a2, int b2, Plot_At plot_at) {
 
 void Draw_Line(Raster& raster, double x1, double y1, double x2, double y2, Colour colour) {
   if (x1 == x2 && y1 == y2) {
-    raster.Plot(Nearest(x1), Nearest(y1), colour);
+    Plot_Nearest(raster, x1, y1, colour);
     return;
   }
   if (!Clip(x1, y1, x2, y2, raster.Width(), raster.Height())) return;
+  // A cut of a line between points of vastly different size can overflow;
+  // what is left of it is then not drawn.
+  const auto inside = [](double v, int size) { return v >= -2 && v <= size + 2; };
+  if (!inside(x1, raster.Width()) || !inside(x2, raster.Width()) || !inside(y1, raster.Height()) ||
+      !inside(y2, raster.Height()))
+    return;
   const int fx1 = Sixty_Fourths(x1), fy1 = Sixty_Fourths(y1);
   const int fx2 = Sixty_Fourths(x2), fy2 = Sixty_Fourths(y2);
   const int dx = std::abs(fx2 - fx1), dy = std::abs(fy2 - fy1);
@@ -148,7 +157,7 @@ void Draw_Steps(Raster& raster, const Steps& steps) {
     } else if (const auto* l = std::get_if<step::Line>(&each)) {
       Draw_Line(raster, map.X(l->x1), map.Y(l->y1), map.X(l->x2), map.Y(l->y2), l->colour);
     } else if (const auto* d = std::get_if<step::Dot>(&each)) {
-      raster.Plot(Nearest(map.X(d->x)), Nearest(map.Y(d->y)), d->colour);
+      Plot_Nearest(raster, map.X(d->x), map.Y(d->y), d->colour);
     }
   }
 }
