@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "cli/batch.h"
-#include "cli/bitmap_module.h"
 #include "cli/cli_platform.h"
 #include "cli/options.h"
 #include "cli/usage.h"
@@ -59,7 +58,6 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit makes the write fail with EFBIG, which is reported
 #endif
   Cli_Platform platform;
-  platform.save_bitmap = talvo::Bitmap_Module_Writer();
   Options options;
   try {
     options = Parse(argc, argv, platform);
