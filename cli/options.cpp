@@ -8,6 +8,7 @@
 #include "core/dispatch.h"
 #include "core/file_io.h"
 #include "core/path_names.h"
+#include "core/profile.h"
 #include "core/registry.h"
 #include "formats/format_table.h"
 
@@ -52,9 +53,7 @@ void Check_Parameters(std::map<std::string, std::string>& parameters) {
     if (auto comma = value.find(','); comma != std::string::npos) value[comma] = '.';
   }
   if (auto profile = parameters.find("profile"); profile != parameters.end()) {
-    const std::string& name = profile->second;
-    if (name != "gauss" && name != "lorentz" && name != "pearson7")
-      throw Usage_Error{"--profile takes gauss, lorentz or pearson7"};
+    if (!Profile_Named(profile->second)) throw Usage_Error{"--profile takes gauss, lorentz or pearson7"};
   }
 }
 
