@@ -12,7 +12,6 @@
 #include "cli/options.h"
 #include "cli/usage.h"
 #include "core/dispatch.h"
-#include "core/request.h"
 #include "formats/format_table.h"
 
 #ifndef TALVO_VERSION

@@ -7,6 +7,8 @@
 
 #include "core/dispatch.h"
 #include "core/file_io.h"
+#include "core/path_names.h"
+#include "core/profile.h"
 #include "core/registry.h"
 #include "formats/format_table.h"
 
@@ -51,9 +53,7 @@ void Check_Parameters(std::map<std::string, std::string>& parameters) {
     if (auto comma = value.find(','); comma != std::string::npos) value[comma] = '.';
   }
   if (auto profile = parameters.find("profile"); profile != parameters.end()) {
-    const std::string& name = profile->second;
-    if (name != "gauss" && name != "lorentz" && name != "pearson7")
-      throw Usage_Error{"--profile takes gauss, lorentz or pearson7"};
+    if (!Profile_Named(profile->second)) throw Usage_Error{"--profile takes gauss, lorentz or pearson7"};
   }
 }
 
@@ -156,52 +156,20 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
   return options;
 }
 
-namespace {
-
-bool Is_Separator(char c) {
-  return c == '/' || c == '\\';
-}
-
-// The base of a file name: the text before its first ".".
-std::string Base_Of(const std::string& name) {
-  return name.substr(0, name.find('.'));
-}
-
-// "txt" for "*.txt"; empty for "*.*" and for no pattern.
-std::string Extension_Of(const std::string& pattern) {
-  const auto dot = pattern.find('.');
-  if (dot == std::string::npos) return "";
-  const std::string extension = pattern.substr(dot + 1);
-  return extension.find('*') == std::string::npos ? extension : "";
-}
-
-std::string Joined(const std::string& folder, const std::string& base, const std::string& extension) {
-  return extension.empty() ? folder + base : folder + base + "." + extension;
-}
-
-}  // namespace
-
+// The command line's policy: a name without a folder lies in the current
+// folder, and an output named by its folder alone, or not named, takes the
+// output type's extension.
 std::string Output_Path_For(const std::string& infile, const Output_Option& output, bool batch) {
-  const auto in_cut = infile.find_last_of("/\\");
-  const std::string in_folder = in_cut == std::string::npos ? "" : infile.substr(0, in_cut + 1);
-  const std::string in_base = Base_Of(infile.substr(in_folder.size()));
-  const std::string type_extension = Extension_Of(output.pattern);
-  if (!output.given) return Joined(in_folder, in_base, type_extension);
+  const std::string in_base = Base_Of(File_Name_Of(infile));
+  const std::string type_extension = Kept_Extension(Split_Path(output.pattern).extension);
+  if (!output.given) return Folder_Of(infile) + in_base + type_extension;
 
   std::string out = output.text;
   std::error_code error;
   if (!out.empty() && !Is_Separator(out.back()) && std::filesystem::is_directory(Path_From_Utf8(out), error))
     out += '/';
-  const auto cut = out.find_last_of("/\\");
-  const std::string folder = cut == std::string::npos ? "" : out.substr(0, cut + 1);
-  const std::string name = out.substr(folder.size());
-  if (name.empty()) return Joined(folder, in_base, type_extension);
-  const auto dot = name.find('.');
-  std::string base = name.substr(0, dot);
-  std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
-  if (batch || base.empty() || base.find('*') != std::string::npos) base = in_base;
-  if (extension.find('*') != std::string::npos) extension.clear();
-  return Joined(folder, base, extension);
+  if (File_Name_Of(out).empty()) return out + in_base + type_extension;
+  return Output_Path(Split_Path(out), in_base, batch);
 }
 
 }  // namespace talvo

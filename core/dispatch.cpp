@@ -2,9 +2,9 @@
 
 #include "core/cp1252.h"
 #include "core/failure.h"
-#include "core/file_io.h"  // File_Name_Of
 #include "core/messages.h"
 #include "core/output_guard.h"
+#include "core/path_names.h"
 #include "core/scan_range.h"
 #include "core/text32.h"
 
@@ -100,9 +100,10 @@ Outcome Read_Input(Session& session, Table table, std::string_view input_type, c
   return Outcome::Converted;
 }
 
-Outcome Report(Platform& platform, const Failure& failure, const std::string& title) {
+Outcome Report(Session& session, const Failure& failure, const std::string& title) {
+  Platform& platform = session.platform;
   platform.Set_Busy(false);
-  platform.Show_Message(failure.what(), failure.icon(), title);
+  platform.Show_Message(session.failure_text ? session.failure_text(failure) : failure.what(), failure.icon(), title);
   return Outcome::Failed;
 }
 
@@ -150,7 +151,7 @@ Outcome Convert(Session& session, std::string_view input_type, std::string_view 
     platform.Do_Events();
     return Outcome::Converted;
   } catch (const Failure& failure) {
-    return Report(platform, failure, title);
+    return Report(session, failure, title);
   }
 }
 
@@ -165,16 +166,8 @@ Outcome Preview(Session& session, std::string_view input_type, const std::string
     platform.Do_Events();
     return Outcome::Converted;
   } catch (const Failure& failure) {
-    return Report(platform, failure, title);
+    return Report(session, failure, title);
   }
-}
-
-std::string Range_Output(const std::string& outfile, int32_t number) {
-  const auto cut = outfile.find_last_of("/\\");
-  const std::size_t name = cut == std::string::npos ? 0 : cut + 1;
-  const auto dot = outfile.find('.', name);
-  const std::string suffix = "-" + std::to_string(number);
-  return dot == std::string::npos ? outfile + suffix : outfile.substr(0, dot) + suffix + outfile.substr(dot);
 }
 
 Outcome Convert_Call(Session& session, std::string_view input_type, std::string_view output_type,

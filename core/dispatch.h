@@ -12,18 +12,25 @@
 #include <string_view>
 #include <vector>
 
+#include "core/path_names.h"  // Range_Output
 #include "core/platform.h"
 #include "core/registry.h"
 #include "core/store.h"
 
 namespace talvo {
 
+class Failure;
+
+// The text a failure shows; empty: the failure's own.
+using Failure_Text = std::function<std::string(const Failure&)>;
+
 // What one conversion works on: the store that lasts between files, the
-// platform, and the registry of types.
+// platform, the registry of types, and how its failures are worded.
 struct Session {
   Store& store;
   Platform& platform;
   const Registry& registry;
+  Failure_Text failure_text = {};
 };
 
 enum class Outcome { Converted, Refused, Failed };
@@ -47,10 +54,6 @@ struct Conversion_Call {
   int32_t range = 0;
   bool operator==(const Conversion_Call&) const = default;
 };
-
-// The output of range `number` under All_Ranges: the range number after the
-// base name of `outfile` ("out/sample.txt" gives "out/sample-2.txt").
-std::string Range_Output(const std::string& outfile, int32_t number);
 
 // Converts the call's file, reading the range it asks for; under
 // All_Ranges each range of the file in turn, to Range_Output's names,
