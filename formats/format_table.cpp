@@ -7,10 +7,12 @@
 #include "core/messages.h"
 #include "core/store.h"
 #include "formats/bitmap/bmp.h"
+#include "formats/bruker/raw_any.h"
 #include "formats/diffracplus/dif.h"
 #include "formats/diffracplus/raw.h"
 #include "formats/diffracplus/signature.h"
 #include "formats/diffracplus/uxd.h"
+#include "formats/rigaku/ras.h"
 #include "formats/text/gsas.h"
 #include "formats/text/oxford.h"
 #include "formats/text/peak_lists.h"
@@ -97,6 +99,18 @@ std::vector<Input_Type> Input_Types() {
                                  text::Unknown_Signature_Preview),
                  preview_refuses(Refuses(Any_Code, text::Unknown_Signature_Convert), text::Unknown_Signature_Preview)},
        .peak_lists = true},
+      // Bruker RAW of every version and Rigaku RAS, each range of a file
+      // read, the one asked for stored.
+      {.key = "raw-any",
+       .name = Raw_Any_Type,
+       .pattern = "*.raw",
+       .rules = {Reads(Any_Code, "Read_Raw_Any", Read_Raw_Any)},
+       .layer = Layer::Today},
+      {.key = "ras",
+       .name = Ras_Type,
+       .pattern = "*.ras",
+       .rules = {Reads(Any_Code, "Read_Ras", Read_Ras)},
+       .layer = Layer::Today},
   };
 }
 
