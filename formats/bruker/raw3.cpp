@@ -73,7 +73,11 @@ Read_Result Read_Raw3(const Input_File& source, Store& store) {
     file.Need(at, v3::Fields_Read, what);
     const int32_t length = file.I32(at + v3::Length, what);
     const int32_t supplementary = file.I32(at + v3::Supplementary, what);
-    if (length < static_cast<int32_t>(v3::Fields_Read) || supplementary < 0 ||
+    if (length < static_cast<int32_t>(v3::Fields_Read))
+      throw Failure(source.name + ": the header of its " + Range_Name(k) + " gives its own length as " +
+                    std::to_string(length) + " bytes, too short for the " + std::to_string(v3::Fields_Read) +
+                    " its fields take.");
+    if (supplementary < 0 ||
         static_cast<std::size_t>(length) + static_cast<std::size_t>(supplementary) > file.size() - at)
       throw Failure(source.name + ": the header of its " + Range_Name(k) + " announces " + std::to_string(length) +
                     " bytes and a supplementary header of " + std::to_string(supplementary) +
