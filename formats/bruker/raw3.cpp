@@ -94,9 +94,7 @@ Read_Result Read_Raw3(const Input_File& source, Store& store) {
     range.step = Raw_F64(file, at + v3::Step, what);
     range.counting_time = file.F32(at + v3::Time_Step, what);
     if (k == 0) measurement.used_lambda = Raw_F64(file, at + v3::Used_Lambda, what);
-    range.counts.reserve(static_cast<std::size_t>(steps));
-    for (std::size_t i = 0; i < static_cast<std::size_t>(steps); ++i)
-      range.counts.push_back(file.F32(data + 4 * i, "the counts"));
+    range.counts = Raw_Counts(file, data, static_cast<std::size_t>(steps));
     measurement.ranges.push_back(std::move(range));
     at = data + 4 * static_cast<std::size_t>(steps);
   }

@@ -140,9 +140,7 @@ Read_Result Read_Raw4(const Input_File& source, Store& store) {
     range.step = Raw_F64(file, at + v4::Step, what);
     range.counting_time = file.F32(at + v4::Time_Step, what);
     if (measurement.ranges.empty()) measurement.used_lambda = Raw_F64(file, at + v4::Used_Lambda, what);
-    range.counts.reserve(static_cast<std::size_t>(steps));
-    for (std::size_t i = 0; i < static_cast<std::size_t>(steps); ++i)
-      range.counts.push_back(file.F32(data + 4 * i, "the counts"));
+    range.counts = Raw_Counts(file, data, static_cast<std::size_t>(steps));
     measurement.ranges.push_back(std::move(range));
     at = data + 4 * static_cast<std::size_t>(steps);
   }

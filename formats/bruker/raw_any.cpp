@@ -62,6 +62,15 @@ double Raw_F64(const Bytes_View& file, std::size_t offset, const std::string& wh
   return value;
 }
 
+std::vector<double> Raw_Counts(const Bytes_View& file, std::size_t at, std::size_t n) {
+  const std::string what = "the counts";
+  file.Need(at, 4 * n, what);
+  std::vector<double> counts;
+  counts.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) counts.push_back(file.F32(at + 4 * i, what));
+  return counts;
+}
+
 std::string Header_Text(const std::string& field) {
   std::string text = field.substr(0, field.find('\0'));
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();

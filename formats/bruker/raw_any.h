@@ -42,6 +42,10 @@ Read_Result Store_Raw_Measurement(const std::string& file_name, const Raw_Measur
 // A little-endian 64-bit real of a binary file.
 double Raw_F64(const Bytes_View& file, std::size_t offset, const std::string& what);
 
+// `n` 4-byte real counts from `at`, which the caller has checked the file
+// holds.
+std::vector<double> Raw_Counts(const Bytes_View& file, std::size_t at, std::size_t n);
+
 // A text field of a binary header: the bytes up to the first NUL, without
 // trailing blanks.
 std::string Header_Text(const std::string& field);
