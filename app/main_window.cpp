@@ -23,8 +23,8 @@
 #include "core/failure.h"
 #include "core/messages.h"
 #include "core/request.h"
-#include "ui/name_fields.h"
 #include "formats/format_table.h"
+#include "ui/name_fields.h"
 
 // The pictures are compiled into the static library: register them by hand.
 static void Load_Pictures() {
@@ -238,6 +238,7 @@ void Main_Window::Fill_Type_List(QComboBox* combo, const Type_List& list) {
   combo->setInsertPolicy(QComboBox::NoInsert);
   combo->setCompleter(nullptr);
   for (const auto& entry : list.Entries) combo->addItem(qt::To_Q(entry));
+  if (list.Separator_Before != 0) combo->insertSeparator(static_cast<int>(list.Separator_Before));
   combo->setCurrentIndex(combo->findText(qt::To_Q(list.Text), Qt::MatchExactly | Qt::MatchCaseSensitive));
   combo->setEditText(qt::To_Q(list.Text));
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <regex>
 
+#include "core/dispatch.h"
 #include "core/file_io.h"
 #include "core/registry.h"
 #include "formats/format_table.h"
@@ -94,6 +95,14 @@ unsigned Jobs_Of(const std::string& text) {
   return static_cast<unsigned>(std::stoi(text));
 }
 
+int32_t Range_Of(const std::string& text) {
+  static const std::regex whole(R"(\d{1,9})");
+  if (text == "all") return All_Ranges;
+  if (!std::regex_match(text, whole) || std::stoi(text) < 1)
+    throw Usage_Error{"option --range: \"" + text + "\" is not a range number (1, 2, ...) or all"};
+  return std::stoi(text);
+}
+
 std::string Pattern_Of_Output(const std::string& name) {
   const Output_Type* type = Format_Table().Output(name);
   return type ? std::string(type->pattern) : "";
@@ -121,6 +130,8 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
   for (const char* key : Text_Parameters) parameters.push_back(app.add_option("--" + std::string(key), typed[key]));
   std::string jobs;
   auto* jobs_option = app.add_option("-j,--jobs", jobs);
+  std::string range;
+  auto* range_option = app.add_option("--range", range);
   app.add_option("inputs", options.inputs);
   try {
     app.parse(Arguments(argc, argv));
@@ -132,8 +143,9 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
     if (extra.size() > 1 && extra[0] == '-') throw Usage_Error{"unknown option " + extra.substr(0, extra.find('='))};
   }
   if (*jobs_option) options.jobs = Jobs_Of(jobs);
-  if (*from_option) options.from = Type_Name_Of(from, true);
-  if (*to_option) options.to = Type_Name_Of(to, false);
+  if (*range_option) options.range = Range_Of(range);
+  options.from = *from_option ? Type_Name_Of(from, true) : std::string(Start_Up_Input(Format_Table()));
+  options.to = *to_option ? Type_Name_Of(to, false) : std::string(Start_Up_Output(Format_Table()));
   options.output.given = output_option->count() > 0;
   options.output.pattern = Pattern_Of_Output(options.to);
   std::map<std::string, std::string> given;

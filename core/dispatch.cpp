@@ -5,6 +5,7 @@
 #include "core/file_io.h"  // File_Name_Of
 #include "core/messages.h"
 #include "core/output_guard.h"
+#include "core/scan_range.h"
 #include "core/text32.h"
 
 namespace talvo {
@@ -49,6 +50,8 @@ void Read(Session& session, const Input_Type& type, const Reader& reader, const 
   Forget_Previous_File(work);
   if (reader.busy) platform.Set_Busy(true);
   const Read_Result result = reader.read(file, work);
+  if (work.Extras.Range_Wanted > work.Extras.Range_Count)
+    throw No_Such_Range(file.name, work.Extras.Range_Count, work.Extras.Range_Wanted);
   if (result.proposed_sample) {
     const std::string proposed = Cp1252_To_Utf8(*result.proposed_sample);
     const auto answer = platform.Ask_Text(Sample_Question_Prompt + proposed + " ?", Sample_Question_Title, proposed);
@@ -61,7 +64,7 @@ void Read(Session& session, const Input_Type& type, const Reader& reader, const 
     else
       platform.Note(warning.text);
   }
-  if (type.import_dialog) {
+  if (type.import_dialog || result.import_dialog) {
     platform.Do_Events();
     platform.Show_Oxford2Raw(work, std::string(file.bytes.begin(), file.bytes.end()));
   }
@@ -166,6 +169,33 @@ Outcome Preview(Session& session, std::string_view input_type, const std::string
   }
 }
 
+std::string Range_Output(const std::string& outfile, int32_t number) {
+  const auto cut = outfile.find_last_of("/\\");
+  const std::size_t name = cut == std::string::npos ? 0 : cut + 1;
+  const auto dot = outfile.find('.', name);
+  const std::string suffix = "-" + std::to_string(number);
+  return dot == std::string::npos ? outfile + suffix : outfile.substr(0, dot) + suffix + outfile.substr(dot);
+}
+
+Outcome Convert_Call(Session& session, std::string_view input_type, std::string_view output_type,
+                     const Conversion_Call& call) {
+  Pattern_Extras& extras = session.store.Extras;
+  if (call.range != All_Ranges) {
+    extras.Range_Wanted = call.range;
+    return Convert(session, input_type, output_type, call.infile, call.outfile);
+  }
+  extras.Range_Wanted = 1;
+  Outcome all = Convert(session, input_type, output_type, call.infile, Range_Output(call.outfile, 1));
+  if (all != Outcome::Converted) return all;
+  const int32_t count = extras.Range_Count;
+  for (int32_t number = 2; number <= count; ++number) {
+    extras.Range_Wanted = number;
+    all = Worse_Of(all, Convert(session, input_type, output_type, call.infile, Range_Output(call.outfile, number)));
+  }
+  extras.Range_Wanted = 0;
+  return all;
+}
+
 void For_Each_File(Platform& platform, const std::vector<Conversion_Call>& calls,
                    const std::function<bool(const Conversion_Call&)>& convert) {
   for (const auto& call : calls) {
@@ -179,7 +209,7 @@ Outcome Convert_All(Session& session, std::string_view input_type, std::string_v
   Outcome all = Outcome::Converted;
   For_Each_File(session.platform, calls, [&](const Conversion_Call& call) {
     if (go_on && !go_on()) return false;
-    const Outcome one = Convert(session, input_type, output_type, call.infile, call.outfile);
+    const Outcome one = Convert_Call(session, input_type, output_type, call);
     all = Worse_Of(all, one);
     return true;
   });

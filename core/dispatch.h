@@ -6,6 +6,7 @@
 // every refusal and failure itself and says how it ended.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -35,11 +36,27 @@ Outcome Convert(Session& session, std::string_view input_type, std::string_view 
                 const std::string& outfile);
 Outcome Preview(Session& session, std::string_view input_type, const std::string& infile);
 
+// Every range of the file, each to its own output (talvo-convert --range all).
+constexpr int32_t All_Ranges = -1;
+
 struct Conversion_Call {
   std::string infile;
   std::string outfile;
+  // The range of a file with several: 1-based, 0 for the first with a
+  // warning that names how many the file holds, or All_Ranges.
+  int32_t range = 0;
   bool operator==(const Conversion_Call&) const = default;
 };
+
+// The output of range `number` under All_Ranges: the range number after the
+// base name of `outfile` ("out/sample.txt" gives "out/sample-2.txt").
+std::string Range_Output(const std::string& outfile, int32_t number);
+
+// Converts the call's file, reading the range it asks for; under
+// All_Ranges each range of the file in turn, to Range_Output's names,
+// the outcome being the worst of them.
+Outcome Convert_Call(Session& session, std::string_view input_type, std::string_view output_type,
+                     const Conversion_Call& call);
 
 // The batch loop of the window and of talvo-convert: pending events run once
 // before each file, then `convert`, which returns false to end the batch

@@ -8,6 +8,7 @@
 #include "core/store.h"
 #include "formats/bitmap/bmp.h"
 #include "formats/bruker/raw_any.h"
+#include "formats/by_content.h"
 #include "formats/diffracplus/dif.h"
 #include "formats/diffracplus/raw.h"
 #include "formats/diffracplus/signature.h"
@@ -99,6 +100,14 @@ std::vector<Input_Type> Input_Types() {
                                  text::Unknown_Signature_Preview),
                  preview_refuses(Refuses(Any_Code, text::Unknown_Signature_Convert), text::Unknown_Signature_Preview)},
        .peak_lists = true},
+      // Today's types.
+      {.key = "any",
+       .name = "Any type (by content)",
+       .pattern = "*.*",
+       .rules = {Reads(Any_Code, "Read_By_Content", Read_By_Content)},
+       .peak_lists = true,
+       .uses_held_wavelength = true,
+       .layer = Layer::Today},
       // Bruker RAW of every version and Rigaku RAS, each range of a file
       // read, the one asked for stored.
       {.key = "raw-any",
