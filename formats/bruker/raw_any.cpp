@@ -29,7 +29,7 @@ bool Begins_With(const Input_File& source, std::string_view signature) {
 Read_Result First_Range_Only(Read_Result (*reader)(const Input_File&, Store&), const char* version,
                              const Input_File& source, Store& store) {
   const int32_t wanted = store.Extras.Range_Wanted;
-  if (wanted != 1)
+  if (wanted != 0 && wanted != 1)
     throw Failure(source.name + " is a RAW " + version + " file, of which only the first range is read; there is " +
                   "no range " + std::to_string(wanted) + " to convert.");
   Read_Result result = reader(source, store);

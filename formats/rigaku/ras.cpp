@@ -20,6 +20,7 @@
 // counting time per step.
 #include "formats/rigaku/ras.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -216,7 +217,8 @@ Read_Result Read_Ras(const Input_File& source, Store& store) {
 
   Read_Result result;
   result.warnings = Store_Range(source.name, ranges, store.Extras.Range_Wanted, store);
-  const Header& header = scans[static_cast<std::size_t>(store.Extras.Range_Wanted - 1)].header;
+  // Store_Range has refused a scan the file does not hold; 0 asks for the first.
+  const Header& header = scans[static_cast<std::size_t>(std::max(store.Extras.Range_Wanted, 1) - 1)].header;
   Pattern_Extras& extras = store.Extras;
   const auto alpha1 = Number_Of(header, "HW_XG_WAVE_LENGTH_ALPHA1");
   const auto alpha2 = Number_Of(header, "HW_XG_WAVE_LENGTH_ALPHA2");
