@@ -7,11 +7,13 @@
 #include "core/messages.h"
 #include "core/store.h"
 #include "formats/bitmap/bmp.h"
+#include "formats/bruker/raw_any.h"
 #include "formats/by_content.h"
 #include "formats/diffracplus/dif.h"
 #include "formats/diffracplus/raw.h"
 #include "formats/diffracplus/signature.h"
 #include "formats/diffracplus/uxd.h"
+#include "formats/rigaku/ras.h"
 #include "formats/text/gsas.h"
 #include "formats/text/oxford.h"
 #include "formats/text/peak_lists.h"
@@ -105,6 +107,18 @@ std::vector<Input_Type> Input_Types() {
        .rules = {Reads(Any_Code, "Read_By_Content", Read_By_Content)},
        .peak_lists = true,
        .uses_held_wavelength = true,
+       .layer = Layer::Today},
+      // Bruker RAW of every version and Rigaku RAS, each range of a file
+      // read, the one asked for stored.
+      {.key = "raw-any",
+       .name = Raw_Any_Type,
+       .pattern = "*.raw",
+       .rules = {Reads(Any_Code, "Read_Raw_Any", Read_Raw_Any)},
+       .layer = Layer::Today},
+      {.key = "ras",
+       .name = Ras_Type,
+       .pattern = "*.ras",
+       .rules = {Reads(Any_Code, "Read_Ras", Read_Ras)},
        .layer = Layer::Today},
   };
 }
