@@ -48,7 +48,10 @@ bool Is_Two_Theta_Drive(const std::string& drive) {
                                          "omega2theta",
                                          "detectorscan",
                                          "unlockedcoupled",
-                                         "2thetachi"};
+                                         "2thetachi",
+                                         "twothetatheta",
+                                         "theta2theta",
+                                         "theta2thetacoupled"};
   return std::find(std::begin(accepted), std::end(accepted), name) != std::end(accepted);
 }
 
