@@ -43,7 +43,8 @@ bool Is_Two_Theta_Drive(const std::string& drive) {
                                          "omega2theta",
                                          "detectorscan",
                                          "unlockedcoupled",
-                                         "2thetachi"};
+                                         "2thetachi",
+                                         "twothetatheta"};
   return std::find(std::begin(accepted), std::end(accepted), name) != std::end(accepted);
 }
 
