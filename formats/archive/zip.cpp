@@ -34,7 +34,11 @@ Zip_Archive::Zip_Archive(std::span<const uint8_t> bytes, const std::string& file
   zip_error_fini(&error);
   if (archive == nullptr) {
     if (source) zip_source_free(source);
-    if (code == ZIP_ER_NOZIP) throw Failure(file_name + " is not a zip archive; nothing was read.");
+    // An archive begins with the header of its first member; one that does
+    // but cannot be opened lost its end (the central directory).
+    const bool begins_as_zip =
+        bytes.size() >= 4 && bytes[0] == 'P' && bytes[1] == 'K' && bytes[2] == 3 && bytes[3] == 4;
+    if (code == ZIP_ER_NOZIP && !begins_as_zip) throw Failure(file_name + " is not a zip archive; nothing was read.");
     throw Failure(file_name + " is a damaged or cut-short zip archive; nothing was read.");
   }
   archive_.reset(archive);
