@@ -4,7 +4,8 @@
 set -euo pipefail
 
 TALVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-TALVO_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxy-bin libcli11-dev)
+TALVO_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxy-bin libcli11-dev
+  libpugixml-dev libzip-dev python3-xrayutilities)
 
 talvo_install() {
   local missing=()
