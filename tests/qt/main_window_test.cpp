@@ -158,7 +158,7 @@ class Main_Window_Test : public QObject {
   void startsWithTheTypeListsAndFocusInTheInputField() {
     auto* in = Child<QComboBox>("Input_Choice");
     auto* out = Child<QComboBox>("Output_Choice");
-    QCOMPARE(in->count(), 10);
+    QVERIFY(in->count() >= 10);  // the system's ten first, today's types after them
     QCOMPARE(out->count(), 8);
     QCOMPARE(in->itemText(9), QStringLiteral("Automatic (by signature)"));
     QCOMPARE(out->itemText(6), QStringLiteral("U-Fit"));
