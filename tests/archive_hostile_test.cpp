@@ -133,7 +133,7 @@ TEST(Archive_Hostile, EachFaultIsOneMessageNoFileAndTheStoreAsItWas) {
        "a.rasx: Data0/MesurementConditions0.xml" + Dtd_Refusal},
       {"points and announced count disagree", "brml", "a.brml",
        Zip_File({{"Experiment0/RawData0.xml", Raw_Data("<Datum>1,1,20,10,5</Datum>", "2")}}),
-       "a.brml: Experiment0/RawData0.xml holds 1 points, but its scan announces 2; nothing was read."},
+       "a.brml: Experiment0/RawData0.xml holds 1 point, but its scan announces 2; nothing was read."},
       {"a row without a count", "brml", "a.brml",
        Zip_File({{"Experiment0/RawData0.xml", Raw_Data("<Datum>1,1</Datum>", "1")}}),
        "a.brml: Experiment0/RawData0.xml: point 1 holds 2 values, too few for its 2-theta and its count; nothing was "
