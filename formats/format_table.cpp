@@ -7,10 +7,13 @@
 #include "core/messages.h"
 #include "core/store.h"
 #include "formats/bitmap/bmp.h"
+#include "formats/bruker/raw_any.h"
+#include "formats/by_content.h"
 #include "formats/diffracplus/dif.h"
 #include "formats/diffracplus/raw.h"
 #include "formats/diffracplus/signature.h"
 #include "formats/diffracplus/uxd.h"
+#include "formats/rigaku/ras.h"
 #include "formats/text/gsas.h"
 #include "formats/text/oxford.h"
 #include "formats/text/peak_lists.h"
@@ -47,81 +50,109 @@ Signature_Rule With_Preview_Refusal(Signature_Rule rule, const char* refusal) {
   return rule;
 }
 
+// The XML and zip formats, left out of a build without pugixml and libzip.
+std::vector<Input_Type> Archive_Types() {
+#if TALVO_WITH_ARCHIVES
+  return {
+      {.key = "xrdml",
+       .name = "XRDML (PANalytical)",
+       .pattern = "*.xrdml",
+       .rules = {Reads(Any_Code, "Read_Xrdml", Read_Xrdml)},
+       .layer = Layer::Today},
+      {.key = "rasx",
+       .name = "Rigaku RASX",
+       .pattern = "*.rasx",
+       .rules = {Reads(Any_Code, "Read_Rasx", Read_Rasx)},
+       .layer = Layer::Today},
+      {.key = "brml",
+       .name = "Bruker BRML",
+       .pattern = "*.brml",
+       .rules = {Reads(Any_Code, "Read_Brml", Read_Brml)},
+       .layer = Layer::Today},
+  };
+#else
+  return {};
+#endif
+}
+
 std::vector<Input_Type> Input_Types() {
   const auto preview_refuses = With_Preview_Refusal;
-  return {
-    {.key = "dif",
-     .name = "Diffrac-Plus DIF",
-     .pattern = "*.dif",
-     .rules = {Dif1_Refused, Dif2_Read, preview_refuses(Refuses(sig::Dif3, text::Dif3_Not_Supported), text::Not_Dif),
-               Refuses(Any_Code, text::Not_Dif)},
-     .peak_lists = true},
-        {.key = "raw",
-         .name = "Diffrac-Plus RAW",
-         .pattern = "*.raw",
-         .rules = {Raw1_Read, Raw2_Read, Refuses(sig::Raw3, text::Raw3_Not_Supported),
-                   Refuses(Any_Code, text::Not_Raw)}},
-        {.key = "uxd",
-         .name = "Universal X-Ray Data",
-         .pattern = "*.uxd",
-         .rules = {Reads(Any_Code, "Read_Uxd", Read_Uxd)},
-         .peak_lists = true,
-         .uses_held_wavelength = true},
-        {.key = "text-di",
-         .name = "Formatted text (D/I)",
-         .pattern = "*.txt",
-         .rules = {preview_refuses(Reads(Any_Code, "Read_Text_DI", Read_Text_DI), text::Text_Preview_Unavailable)},
-         .peak_lists = true},
-        {.key = "diamond",
-         .name = "Diamond text (D/I)",
-         .pattern = "*.txt",
-         .rules = {preview_refuses(Reads(Any_Code, "Read_Diamond", Read_Diamond), text::Text_Preview_Unavailable)},
-         .peak_lists = true},
-        {.key = "text-raw",
-         .name = "Formatted text (RAW)",
-         .pattern = "*.txt",
-         .rules = {Reads(Any_Code, "Read_Text_Raw", Read_Text_Raw)}},
-        {.key = "gsas",
-         .name = "GSAS text raw data (gsas)",
-         .pattern = "*.gsas",
-         .rules = {Reads(Any_Code, "Read_Gsas", Read_Gsas)},
-         .import_dialog = true},
-        {.key = "xye",
-         .name = "Mercury text raw data (xye)",
-         .pattern = "*.xye",
-         .rules = {Reads(Any_Code, "Read_Xye", Read_Xye)}},
-        {.key = "oxford",
-         .name = "Oxford text raw data (dat)",
-         .pattern = "*.dat",
-         .rules = {Reads(Any_Code, "Read_Oxford", Read_Oxford)},
-         .import_dialog = true},
-        {.key = "auto",
-         .name = "Automatic (by signature)",
-         .pattern = "*.*",
-         .rules = {Dif1_Refused, Dif2_Read, Raw1_Read, Raw2_Read,
-                   preview_refuses(Reads(sig::Raw_Ascii, "Read_Raw_Ascii", Read_Raw_Ascii),
-                                   text::Unknown_Signature_Preview),
-                   preview_refuses(Refuses(Any_Code, text::Unknown_Signature_Convert),
-                                   text::Unknown_Signature_Preview)},
-         .peak_lists = true},
-#if TALVO_WITH_ARCHIVES  // XML and zip formats, left out of builds without pugixml and libzip
-        {.key = "xrdml",
-         .name = "XRDML (PANalytical)",
-         .pattern = "*.xrdml",
-         .rules = {Reads(Any_Code, "Read_Xrdml", Read_Xrdml)},
-         .layer = Layer::Today},
-        {.key = "rasx",
-         .name = "Rigaku RASX",
-         .pattern = "*.rasx",
-         .rules = {Reads(Any_Code, "Read_Rasx", Read_Rasx)},
-         .layer = Layer::Today},
-        {.key = "brml",
-         .name = "Bruker BRML",
-         .pattern = "*.brml",
-         .rules = {Reads(Any_Code, "Read_Brml", Read_Brml)},
-         .layer = Layer::Today},
-#endif
+  std::vector<Input_Type> types = {
+      {.key = "dif",
+       .name = "Diffrac-Plus DIF",
+       .pattern = "*.dif",
+       .rules = {Dif1_Refused, Dif2_Read, preview_refuses(Refuses(sig::Dif3, text::Dif3_Not_Supported), text::Not_Dif),
+                 Refuses(Any_Code, text::Not_Dif)},
+       .peak_lists = true},
+      {.key = "raw",
+       .name = "Diffrac-Plus RAW",
+       .pattern = "*.raw",
+       .rules = {Raw1_Read, Raw2_Read, Refuses(sig::Raw3, text::Raw3_Not_Supported), Refuses(Any_Code, text::Not_Raw)}},
+      {.key = "uxd",
+       .name = "Universal X-Ray Data",
+       .pattern = "*.uxd",
+       .rules = {Reads(Any_Code, "Read_Uxd", Read_Uxd)},
+       .peak_lists = true,
+       .uses_held_wavelength = true},
+      {.key = "text-di",
+       .name = "Formatted text (D/I)",
+       .pattern = "*.txt",
+       .rules = {preview_refuses(Reads(Any_Code, "Read_Text_DI", Read_Text_DI), text::Text_Preview_Unavailable)},
+       .peak_lists = true},
+      {.key = "diamond",
+       .name = "Diamond text (D/I)",
+       .pattern = "*.txt",
+       .rules = {preview_refuses(Reads(Any_Code, "Read_Diamond", Read_Diamond), text::Text_Preview_Unavailable)},
+       .peak_lists = true},
+      {.key = "text-raw",
+       .name = "Formatted text (RAW)",
+       .pattern = "*.txt",
+       .rules = {Reads(Any_Code, "Read_Text_Raw", Read_Text_Raw)}},
+      {.key = "gsas",
+       .name = "GSAS text raw data (gsas)",
+       .pattern = "*.gsas",
+       .rules = {Reads(Any_Code, "Read_Gsas", Read_Gsas)},
+       .import_dialog = true},
+      {.key = "xye",
+       .name = "Mercury text raw data (xye)",
+       .pattern = "*.xye",
+       .rules = {Reads(Any_Code, "Read_Xye", Read_Xye)}},
+      {.key = "oxford",
+       .name = "Oxford text raw data (dat)",
+       .pattern = "*.dat",
+       .rules = {Reads(Any_Code, "Read_Oxford", Read_Oxford)},
+       .import_dialog = true},
+      {.key = "auto",
+       .name = "Automatic (by signature)",
+       .pattern = "*.*",
+       .rules = {Dif1_Refused, Dif2_Read, Raw1_Read, Raw2_Read,
+                 preview_refuses(Reads(sig::Raw_Ascii, "Read_Raw_Ascii", Read_Raw_Ascii),
+                                 text::Unknown_Signature_Preview),
+                 preview_refuses(Refuses(Any_Code, text::Unknown_Signature_Convert), text::Unknown_Signature_Preview)},
+       .peak_lists = true},
+      // Today's types.
+      {.key = "any",
+       .name = "Any type (by content)",
+       .pattern = "*.*",
+       .rules = {Reads(Any_Code, "Read_By_Content", Read_By_Content)},
+       .peak_lists = true,
+       .uses_held_wavelength = true,
+       .layer = Layer::Today},
+      // Bruker RAW of every version and Rigaku RAS, each range of a file
+      // read, the one asked for stored.
+      {.key = "raw-any",
+       .name = Raw_Any_Type,
+       .pattern = "*.raw",
+       .rules = {Reads(Any_Code, "Read_Raw_Any", Read_Raw_Any)},
+       .layer = Layer::Today},
+      {.key = "ras",
+       .name = Ras_Type,
+       .pattern = "*.ras",
+       .rules = {Reads(Any_Code, "Read_Ras", Read_Ras)},
+       .layer = Layer::Today},
   };
+  for (auto& type : Archive_Types()) types.push_back(std::move(type));
+  return types;
 }
 
 // The peak-list formats refuse a step scan; the step-scan formats take a

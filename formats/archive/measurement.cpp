@@ -39,6 +39,10 @@ void Store_Measurement(const Measurement& measurement, std::string_view type_nam
   store.Sample_ID = Fit32(Utf8_To_Cp1252(measurement.sample));
 }
 
+std::size_t Stored_Index(const Store& store) {
+  return store.Extras.Range_Wanted > 1 ? static_cast<std::size_t>(store.Extras.Range_Wanted - 1) : 0;
+}
+
 std::optional<double> Time_Per_Step(double step, double speed, std::string_view unit) {
   if (!std::isfinite(step) || !std::isfinite(speed) || speed <= 0) return std::nullopt;
   const std::string name = Lowercase(unit);

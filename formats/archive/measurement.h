@@ -2,6 +2,7 @@
 // beside their scans, and how it fills the store and its extras.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,10 @@ struct Measurement {
 // Windows-1252, cut or padded to 32), and the extras, with `type_name` as
 // the type the file was read as.
 void Store_Measurement(const Measurement& measurement, std::string_view type_name, Store& store);
+
+// The index, from 0, of the range Store_Range has just stored: the one asked
+// for, or the first when none was.
+std::size_t Stored_Index(const Store& store);
 
 // A seconds-per-step time from a scan speed: `step` degrees at `speed` in
 // `unit` ("deg/min", "deg/s"); empty for another unit or a speed of 0.

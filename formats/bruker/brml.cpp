@@ -180,7 +180,7 @@ Read_Result Read_Brml(const Input_File& source, Store& store) {
   for (auto& one : read) ranges.push_back(std::move(one.range));
   Read_Result result;
   result.warnings = Store_Range(name, ranges, store.Extras.Range_Wanted, store);
-  Store_Measurement(read[static_cast<std::size_t>(store.Extras.Range_Wanted - 1)].measurement, Type_Name, store);
+  Store_Measurement(read[Stored_Index(store)].measurement, Type_Name, store);
   return result;
 }
 

@@ -172,7 +172,7 @@ Read_Result Read_Xrdml(const Input_File& source, Store& store) {
   for (auto& scan : scans) ranges.push_back(std::move(scan.range));
   Read_Result result;
   result.warnings = Store_Range(name, ranges, store.Extras.Range_Wanted, store);
-  Store_Measurement(scans[static_cast<std::size_t>(store.Extras.Range_Wanted - 1)].measurement, Type_Name, store);
+  Store_Measurement(scans[Stored_Index(store)].measurement, Type_Name, store);
   return result;
 }
 

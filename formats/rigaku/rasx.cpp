@@ -150,7 +150,7 @@ Read_Result Read_Rasx(const Input_File& source, Store& store) {
   for (auto& one : read) ranges.push_back(std::move(one.range));
   Read_Result result;
   result.warnings = Store_Range(name, ranges, store.Extras.Range_Wanted, store);
-  Store_Measurement(read[static_cast<std::size_t>(store.Extras.Range_Wanted - 1)].measurement, Type_Name, store);
+  Store_Measurement(read[Stored_Index(store)].measurement, Type_Name, store);
   return result;
 }
 
