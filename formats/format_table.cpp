@@ -21,6 +21,11 @@
 #include "formats/text/scans.h"
 #include "formats/text/text_raw_writer.h"
 #include "synthesis/peaks_to_scan.h"
+#if TALVO_WITH_ARCHIVES
+#include "formats/bruker/brml.h"
+#include "formats/panalytical/xrdml.h"
+#include "formats/rigaku/rasx.h"
+#endif
 
 namespace talvo {
 
@@ -45,9 +50,34 @@ Signature_Rule With_Preview_Refusal(Signature_Rule rule, const char* refusal) {
   return rule;
 }
 
+// The XML and zip formats, left out of a build without pugixml and libzip.
+std::vector<Input_Type> Archive_Types() {
+#if TALVO_WITH_ARCHIVES
+  return {
+      {.key = "xrdml",
+       .name = "XRDML (PANalytical)",
+       .pattern = "*.xrdml",
+       .rules = {Reads(Any_Code, "Read_Xrdml", Read_Xrdml)},
+       .layer = Layer::Today},
+      {.key = "rasx",
+       .name = "Rigaku RASX",
+       .pattern = "*.rasx",
+       .rules = {Reads(Any_Code, "Read_Rasx", Read_Rasx)},
+       .layer = Layer::Today},
+      {.key = "brml",
+       .name = "Bruker BRML",
+       .pattern = "*.brml",
+       .rules = {Reads(Any_Code, "Read_Brml", Read_Brml)},
+       .layer = Layer::Today},
+  };
+#else
+  return {};
+#endif
+}
+
 std::vector<Input_Type> Input_Types() {
   const auto preview_refuses = With_Preview_Refusal;
-  return {
+  std::vector<Input_Type> types = {
       {.key = "dif",
        .name = "Diffrac-Plus DIF",
        .pattern = "*.dif",
@@ -121,6 +151,8 @@ std::vector<Input_Type> Input_Types() {
        .rules = {Reads(Any_Code, "Read_Ras", Read_Ras)},
        .layer = Layer::Today},
   };
+  for (auto& type : Archive_Types()) types.push_back(std::move(type));
+  return types;
 }
 
 // The peak-list formats refuse a step scan; the step-scan formats take a

@@ -7,6 +7,8 @@ TALVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 TALVO_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxy-bin libcli11-dev)
 # The RAS reader is cross-checked against Debian's xrayutilities.
 TALVO_PACKAGES+=(python3-xrayutilities)
+# The XML and zip readers (XRDML, BRML, RASX).
+TALVO_PACKAGES+=(libpugixml-dev libzip-dev)
 
 talvo_install() {
   local missing=()
