@@ -22,9 +22,9 @@
 #include "app/about_box.h"
 #include "core/failure.h"
 #include "core/messages.h"
-#include "core/request.h"
-#include "ui/name_fields.h"
 #include "formats/format_table.h"
+#include "ui/name_fields.h"
+#include "ui/request.h"
 
 // The pictures are compiled into the static library: register them by hand.
 static void Load_Pictures() {
@@ -238,6 +238,7 @@ void Main_Window::Fill_Type_List(QComboBox* combo, const Type_List& list) {
   combo->setInsertPolicy(QComboBox::NoInsert);
   combo->setCompleter(nullptr);
   for (const auto& entry : list.Entries) combo->addItem(qt::To_Q(entry));
+  if (list.Separator_Before != 0) combo->insertSeparator(static_cast<int>(list.Separator_Before));
   combo->setCurrentIndex(combo->findText(qt::To_Q(list.Text), Qt::MatchExactly | Qt::MatchCaseSensitive));
   combo->setEditText(qt::To_Q(list.Text));
 }
@@ -286,9 +287,9 @@ void Main_Window::Conversion_Request() {
     ~Done() { running = false; }
   } done{running_};
   Run_Request(platform_, qt::From_Q(T_Input->text()), qt::From_Q(T_Output->text()),
-              [this](const Conversion_Call& call, Platform& platform) {
+              [this](const Conversion_Call& call, const Failure_Text& failure_text) {
                 if (quitting_) return false;
-                Session session{session_.store, platform, session_.registry};
+                Session session{session_.store, platform_, session_.registry, failure_text};
                 Convert(session, lists_.Input_Choice.Text, lists_.Output_Choice.Text, call.infile, call.outfile);
                 return !quitting_;
               });

@@ -37,7 +37,7 @@ Synthesis_Params Bench_Params(int16_t profile) {
   params.r0 = 5;
   params.r1 = 90;
   params.n = Max_Points;
-  params.profile = profile;
+  params.profile = Profile_Of(profile);
   return params;
 }
 

@@ -46,7 +46,7 @@ Outcome At_Once(const Registry& registry, std::string_view input_type, std::stri
       platform.current_input = calls[k].infile;
       Store store;
       Session session{store, platform, registry};
-      const Outcome outcome = Convert(session, input_type, output_type, calls[k].infile, calls[k].outfile);
+      const Outcome outcome = Convert_Call(session, input_type, output_type, calls[k]);
       const std::lock_guard<std::mutex> guard(lock);
       results[k] = {messages.str(), outcome, true};
       finished.notify_all();

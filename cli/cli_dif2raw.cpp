@@ -24,8 +24,7 @@ void Cli_Platform::Show_Dif2Raw(Store& store, Dif2Raw_Opening opening) {
     dialog.T_Anode_Change();
   }
   type("lambda", dialog.T_Lambda);
-  if (auto profile = Parameter("profile"))
-    dialog.O_Function = *profile == "gauss" ? 1 : *profile == "lorentz" ? 2 : *profile == "pearson7" ? 3 : 0;
+  if (auto profile = Parameter("profile")) dialog.O_Function = Profile_Named(*profile).value_or(Profile::None);
   type("fwhm", dialog.T_FWHM);
   type("background", dialog.T_Bkg);
   type("noise", dialog.T_Noise);

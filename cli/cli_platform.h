@@ -3,14 +3,12 @@
 // parameter options as if they had been typed.
 #pragma once
 
-#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <string>
 
 #include "core/platform.h"
-#include "ui/drawing.h"
 
 namespace talvo {
 
@@ -19,10 +17,6 @@ class Cli_Platform : public Platform {
   // Parameter options by name without dashes ("start", "anode", ...), as typed.
   std::map<std::string, std::string> parameters;
   bool preserve_range = false;
-
-  // Paints the steps of the bitmap export into an image and saves it. Set
-  // by the executable, whose image library is the only part that needs Qt.
-  std::function<void(const Steps& steps, const std::string& path)> save_bitmap;
 
   // The input whose messages are being shown, and where they go: standard
   // error, or a buffer of one file of a batch run on several threads.

@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "cli/batch.h"
-#include "cli/bitmap_module.h"
 #include "cli/cli_platform.h"
 #include "cli/options.h"
 #include "cli/usage.h"
 #include "core/dispatch.h"
-#include "core/request.h"
 #include "formats/format_table.h"
 
 #ifndef TALVO_VERSION
@@ -48,7 +46,8 @@ void List_Types() {
 int Run(const Options& options, const Cli_Platform& platform) {
   const bool batch = options.inputs.size() > 1;
   std::vector<Conversion_Call> calls;
-  for (const auto& input : options.inputs) calls.push_back({input, Output_Path_For(input, options.output, batch)});
+  for (const auto& input : options.inputs)
+    calls.push_back({input, Output_Path_For(input, options.output, batch), options.range});
   const unsigned jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
   const Outcome outcome = Convert_Batch(Format_Table(), options.from, options.to, calls, platform, jobs);
   return outcome == Outcome::Converted ? Exit_Converted : Exit_Failed;
@@ -61,7 +60,6 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit makes the write fail with EFBIG, which is reported
 #endif
   Cli_Platform platform;
-  platform.save_bitmap = talvo::Bitmap_Module_Writer();
   Options options;
   try {
     options = Parse(argc, argv, platform);

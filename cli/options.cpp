@@ -5,7 +5,10 @@
 #include <map>
 #include <regex>
 
+#include "core/dispatch.h"
 #include "core/file_io.h"
+#include "core/path_names.h"
+#include "core/profile.h"
 #include "core/registry.h"
 #include "formats/format_table.h"
 
@@ -50,9 +53,7 @@ void Check_Parameters(std::map<std::string, std::string>& parameters) {
     if (auto comma = value.find(','); comma != std::string::npos) value[comma] = '.';
   }
   if (auto profile = parameters.find("profile"); profile != parameters.end()) {
-    const std::string& name = profile->second;
-    if (name != "gauss" && name != "lorentz" && name != "pearson7")
-      throw Usage_Error{"--profile takes gauss, lorentz or pearson7"};
+    if (!Profile_Named(profile->second)) throw Usage_Error{"--profile takes gauss, lorentz or pearson7"};
   }
 }
 
@@ -94,6 +95,14 @@ unsigned Jobs_Of(const std::string& text) {
   return static_cast<unsigned>(std::stoi(text));
 }
 
+int32_t Range_Of(const std::string& text) {
+  static const std::regex whole(R"(\d{1,9})");
+  if (text == "all") return All_Ranges;
+  if (!std::regex_match(text, whole) || std::stoi(text) < 1)
+    throw Usage_Error{"option --range: \"" + text + "\" is not a range number (1, 2, ...) or all"};
+  return std::stoi(text);
+}
+
 std::string Pattern_Of_Output(const std::string& name) {
   const Output_Type* type = Format_Table().Output(name);
   return type ? std::string(type->pattern) : "";
@@ -121,6 +130,8 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
   for (const char* key : Text_Parameters) parameters.push_back(app.add_option("--" + std::string(key), typed[key]));
   std::string jobs;
   auto* jobs_option = app.add_option("-j,--jobs", jobs);
+  std::string range;
+  auto* range_option = app.add_option("--range", range);
   app.add_option("inputs", options.inputs);
   try {
     app.parse(Arguments(argc, argv));
@@ -132,8 +143,9 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
     if (extra.size() > 1 && extra[0] == '-') throw Usage_Error{"unknown option " + extra.substr(0, extra.find('='))};
   }
   if (*jobs_option) options.jobs = Jobs_Of(jobs);
-  if (*from_option) options.from = Type_Name_Of(from, true);
-  if (*to_option) options.to = Type_Name_Of(to, false);
+  if (*range_option) options.range = Range_Of(range);
+  options.from = *from_option ? Type_Name_Of(from, true) : std::string(Start_Up_Input(Format_Table()));
+  options.to = *to_option ? Type_Name_Of(to, false) : std::string(Start_Up_Output(Format_Table()));
   options.output.given = output_option->count() > 0;
   options.output.pattern = Pattern_Of_Output(options.to);
   std::map<std::string, std::string> given;
@@ -144,52 +156,20 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
   return options;
 }
 
-namespace {
-
-bool Is_Separator(char c) {
-  return c == '/' || c == '\\';
-}
-
-// The base of a file name: the text before its first ".".
-std::string Base_Of(const std::string& name) {
-  return name.substr(0, name.find('.'));
-}
-
-// "txt" for "*.txt"; empty for "*.*" and for no pattern.
-std::string Extension_Of(const std::string& pattern) {
-  const auto dot = pattern.find('.');
-  if (dot == std::string::npos) return "";
-  const std::string extension = pattern.substr(dot + 1);
-  return extension.find('*') == std::string::npos ? extension : "";
-}
-
-std::string Joined(const std::string& folder, const std::string& base, const std::string& extension) {
-  return extension.empty() ? folder + base : folder + base + "." + extension;
-}
-
-}  // namespace
-
+// The command line's policy: a name without a folder lies in the current
+// folder, and an output named by its folder alone, or not named, takes the
+// output type's extension.
 std::string Output_Path_For(const std::string& infile, const Output_Option& output, bool batch) {
-  const auto in_cut = infile.find_last_of("/\\");
-  const std::string in_folder = in_cut == std::string::npos ? "" : infile.substr(0, in_cut + 1);
-  const std::string in_base = Base_Of(infile.substr(in_folder.size()));
-  const std::string type_extension = Extension_Of(output.pattern);
-  if (!output.given) return Joined(in_folder, in_base, type_extension);
+  const std::string in_base = Base_Of(File_Name_Of(infile));
+  const std::string type_extension = Kept_Extension(Split_Path(output.pattern).extension);
+  if (!output.given) return Folder_Of(infile) + in_base + type_extension;
 
   std::string out = output.text;
   std::error_code error;
   if (!out.empty() && !Is_Separator(out.back()) && std::filesystem::is_directory(Path_From_Utf8(out), error))
     out += '/';
-  const auto cut = out.find_last_of("/\\");
-  const std::string folder = cut == std::string::npos ? "" : out.substr(0, cut + 1);
-  const std::string name = out.substr(folder.size());
-  if (name.empty()) return Joined(folder, in_base, type_extension);
-  const auto dot = name.find('.');
-  std::string base = name.substr(0, dot);
-  std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
-  if (batch || base.empty() || base.find('*') != std::string::npos) base = in_base;
-  if (extension.find('*') != std::string::npos) extension.clear();
-  return Joined(folder, base, extension);
+  if (File_Name_Of(out).empty()) return out + in_base + type_extension;
+  return Output_Path(Split_Path(out), in_base, batch);
 }
 
 }  // namespace talvo

@@ -2,6 +2,7 @@
 // of each output.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,13 @@ struct Output_Option {
 };
 
 struct Options {
-  std::string from = "Diffrac-Plus RAW";
-  std::string to = "Formatted text (RAW)";
+  std::string from;  // display names; the window's start-up types unless given
+  std::string to;
   Output_Option output;
   std::vector<std::string> inputs;
   bool help = false, version = false, list_types = false;
   unsigned jobs = 0;  // files converted at once; 0: one per core
+  int32_t range = 0;  // --range: 1-based, 0 the first with a warning, All_Ranges each
 };
 
 // A command line that cannot be followed; the text names the option and what

@@ -29,6 +29,12 @@ Output:
                        (Versions up to 3.1.1 took a relative OUT from the input's
                        folder, and gave no extension by default.)
 
+Ranges, for files that hold several (Bruker RAW 3 and 4, XRDML, RAS, BRML):
+  --range N            convert range N (1, 2, ...) of each file; without it, the first,
+                       with a warning that names how many the file holds
+  --range all          convert every range, each to its own output, the range number
+                       after the base name (sample-1.txt, sample-2.txt, ...)
+
 Parameters, used as if typed into the dialog that asks for them. A number is
 written whole, with "." or "," as its decimal separator (0,02 is 0.02):
   --start ANGLE        start angle (degrees 2-theta)

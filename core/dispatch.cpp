@@ -2,9 +2,10 @@
 
 #include "core/cp1252.h"
 #include "core/failure.h"
-#include "core/file_io.h"  // File_Name_Of
 #include "core/messages.h"
 #include "core/output_guard.h"
+#include "core/path_names.h"
+#include "core/scan_range.h"
 #include "core/text32.h"
 
 namespace talvo {
@@ -50,6 +51,8 @@ void Read(Session& session, const Input_Type& type, const Reader& reader, const 
   work.Extras.Source_File = file.name;
   if (reader.busy) platform.Set_Busy(true);
   const Read_Result result = reader.read(file, work);
+  if (work.Extras.Range_Wanted > work.Extras.Range_Count)
+    throw No_Such_Range(file.name, work.Extras.Range_Count, work.Extras.Range_Wanted);
   if (result.proposed_sample) {
     const std::string proposed = Cp1252_To_Utf8(*result.proposed_sample);
     const auto answer = platform.Ask_Text(Sample_Question_Prompt + proposed + " ?", Sample_Question_Title, proposed);
@@ -62,7 +65,7 @@ void Read(Session& session, const Input_Type& type, const Reader& reader, const 
     else
       platform.Note(warning.text);
   }
-  if (type.import_dialog) {
+  if (type.import_dialog || result.import_dialog) {
     platform.Do_Events();
     platform.Show_Oxford2Raw(work, std::string(file.bytes.begin(), file.bytes.end()));
   }
@@ -98,9 +101,10 @@ Outcome Read_Input(Session& session, Table table, std::string_view input_type, c
   return Outcome::Converted;
 }
 
-Outcome Report(Platform& platform, const Failure& failure, const std::string& title) {
+Outcome Report(Session& session, const Failure& failure, const std::string& title) {
+  Platform& platform = session.platform;
   platform.Set_Busy(false);
-  platform.Show_Message(failure.what(), failure.icon(), title);
+  platform.Show_Message(session.failure_text ? session.failure_text(failure) : failure.what(), failure.icon(), title);
   return Outcome::Failed;
 }
 
@@ -148,7 +152,7 @@ Outcome Convert(Session& session, std::string_view input_type, std::string_view 
     platform.Do_Events();
     return Outcome::Converted;
   } catch (const Failure& failure) {
-    return Report(platform, failure, title);
+    return Report(session, failure, title);
   }
 }
 
@@ -163,8 +167,27 @@ Outcome Preview(Session& session, std::string_view input_type, const std::string
     platform.Do_Events();
     return Outcome::Converted;
   } catch (const Failure& failure) {
-    return Report(platform, failure, title);
+    return Report(session, failure, title);
   }
+}
+
+Outcome Convert_Call(Session& session, std::string_view input_type, std::string_view output_type,
+                     const Conversion_Call& call) {
+  Pattern_Extras& extras = session.store.Extras;
+  if (call.range != All_Ranges) {
+    extras.Range_Wanted = call.range;
+    return Convert(session, input_type, output_type, call.infile, call.outfile);
+  }
+  extras.Range_Wanted = 1;
+  Outcome all = Convert(session, input_type, output_type, call.infile, Range_Output(call.outfile, 1));
+  if (all != Outcome::Converted) return all;
+  const int32_t count = extras.Range_Count;
+  for (int32_t number = 2; number <= count; ++number) {
+    extras.Range_Wanted = number;
+    all = Worse_Of(all, Convert(session, input_type, output_type, call.infile, Range_Output(call.outfile, number)));
+  }
+  extras.Range_Wanted = 0;
+  return all;
 }
 
 void For_Each_File(Platform& platform, const std::vector<Conversion_Call>& calls,
@@ -180,7 +203,7 @@ Outcome Convert_All(Session& session, std::string_view input_type, std::string_v
   Outcome all = Outcome::Converted;
   For_Each_File(session.platform, calls, [&](const Conversion_Call& call) {
     if (go_on && !go_on()) return false;
-    const Outcome one = Convert(session, input_type, output_type, call.infile, call.outfile);
+    const Outcome one = Convert_Call(session, input_type, output_type, call);
     all = Worse_Of(all, one);
     return true;
   });

@@ -6,23 +6,31 @@
 // every refusal and failure itself and says how it ended.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/path_names.h"  // Range_Output
 #include "core/platform.h"
 #include "core/registry.h"
 #include "core/store.h"
 
 namespace talvo {
 
+class Failure;
+
+// The text a failure shows; empty: the failure's own.
+using Failure_Text = std::function<std::string(const Failure&)>;
+
 // What one conversion works on: the store that lasts between files, the
-// platform, and the registry of types.
+// platform, the registry of types, and how its failures are worded.
 struct Session {
   Store& store;
   Platform& platform;
   const Registry& registry;
+  Failure_Text failure_text = {};
 };
 
 enum class Outcome { Converted, Refused, Failed };
@@ -35,11 +43,23 @@ Outcome Convert(Session& session, std::string_view input_type, std::string_view 
                 const std::string& outfile);
 Outcome Preview(Session& session, std::string_view input_type, const std::string& infile);
 
+// Every range of the file, each to its own output (talvo-convert --range all).
+constexpr int32_t All_Ranges = -1;
+
 struct Conversion_Call {
   std::string infile;
   std::string outfile;
+  // The range of a file with several: 1-based, 0 for the first with a
+  // warning that names how many the file holds, or All_Ranges.
+  int32_t range = 0;
   bool operator==(const Conversion_Call&) const = default;
 };
+
+// Converts the call's file, reading the range it asks for; under
+// All_Ranges each range of the file in turn, to Range_Output's names,
+// the outcome being the worst of them.
+Outcome Convert_Call(Session& session, std::string_view input_type, std::string_view output_type,
+                     const Conversion_Call& call);
 
 // The batch loop of the window and of talvo-convert: pending events run once
 // before each file, then `convert`, which returns false to end the batch

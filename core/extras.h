@@ -38,9 +38,10 @@ struct Pattern_Extras {
   std::string Source_Type;              // display name of the type the file was read as
   std::string Source_File;              // the name of the file read, without its folder (UTF-8)
 
-  // Ranges: which of the file's ranges the reader reads (asked by the
-  // conversion before the read, 1-based) and how many the file holds.
-  int32_t Range_Wanted = 1;
+  // Ranges: which of the file's ranges the reader reads, asked by the
+  // conversion before the read (1-based; 0 takes the first and warns when
+  // the file holds more), and how many the file holds.
+  int32_t Range_Wanted = 0;
   int32_t Range_Count = 1;
 
   bool operator==(const Pattern_Extras&) const = default;

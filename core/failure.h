@@ -13,13 +13,20 @@
 
 namespace talvo {
 
+// What a failure is about, where a front end words it apart from the rest:
+// an input file that does not exist, or one that cannot be read.
+enum class Failure_Kind { Other, Input_Missing, Input_Unreadable };
+
 class Failure : public std::runtime_error {
  public:
   explicit Failure(const std::string& text, Icon icon = Icon::Critical) : std::runtime_error(text), icon_(icon) {}
+  Failure(Failure_Kind kind, const std::string& text) : std::runtime_error(text), kind_(kind) {}
   Icon icon() const { return icon_; }
+  Failure_Kind kind() const { return kind_; }
 
  private:
-  Icon icon_;
+  Icon icon_ = Icon::Critical;
+  Failure_Kind kind_ = Failure_Kind::Other;
 };
 
 }  // namespace talvo

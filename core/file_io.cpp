@@ -16,11 +16,6 @@ std::filesystem::path Path_From_Utf8(const std::string& path) {
   return std::filesystem::path(std::u8string(path.begin(), path.end()));
 }
 
-std::string File_Name_Of(const std::string& path) {
-  const auto cut = path.find_last_of("/\\");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 std::string Full_Path_Of(const std::string& path) {
   const auto native = Path_From_Utf8(path);
   std::error_code error;
@@ -29,25 +24,30 @@ std::string Full_Path_Of(const std::string& path) {
   return std::string(text.begin(), text.end());
 }
 
-std::string Missing_File_Text(const std::string& path) {
-  return Full_Path_Of(path) + ": the file does not exist.";
+namespace {
+
+Failure Missing_File(const std::string& path) {
+  return Failure(Failure_Kind::Input_Missing, Full_Path_Of(path) + ": the file does not exist.");
 }
 
-std::string Unreadable_File_Text(const std::string& path) {
-  return Full_Path_Of(path) + " cannot be read.";
+Failure Unreadable_File(const std::string& path) {
+  return Failure(Failure_Kind::Input_Unreadable, Full_Path_Of(path) + " cannot be read.");
 }
+
+}  // namespace
 
 std::vector<uint8_t> Read_Whole_File(const std::string& path) {
   const auto native = Path_From_Utf8(path);
   std::error_code error;
-  if (!std::filesystem::exists(native, error)) throw Failure(Missing_File_Text(path));
-  if (std::filesystem::is_directory(native, error)) throw Failure(File_Name_Of(path) + " is a folder, not a file.");
+  if (!std::filesystem::exists(native, error)) throw Missing_File(path);
+  if (std::filesystem::is_directory(native, error))
+    throw Failure(Failure_Kind::Input_Unreadable, File_Name_Of(path) + " is a folder, not a file.");
   std::ifstream in(native, std::ios::binary);
-  if (!in) throw Failure(Unreadable_File_Text(path));
+  if (!in) throw Unreadable_File(path);
   std::vector<uint8_t> bytes;
   char chunk[1 << 16];
   while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.insert(bytes.end(), chunk, chunk + in.gcount());
-  if (in.bad()) throw Failure(Unreadable_File_Text(path));
+  if (in.bad()) throw Unreadable_File(path);
   return bytes;
 }
 

@@ -12,22 +12,19 @@
 #include <vector>
 
 #include "core/input_file.h"
+#include "core/path_names.h"  // File_Name_Of
 
 namespace talvo {
 
 // Paths handed around the program are UTF-8 text.
 std::filesystem::path Path_From_Utf8(const std::string& path);
-// The last component of a path, for messages.
-std::string File_Name_Of(const std::string& path);
 // The path as the user can look for it: absolute, without "." and "..".
 std::string Full_Path_Of(const std::string& path);
 
-// The messages of an input that is missing or cannot be read; they show the
-// whole path that was tried, so that a path cut at a blank can be spotted.
-std::string Missing_File_Text(const std::string& path);
-std::string Unreadable_File_Text(const std::string& path);
-
-// Throws Failure naming the file when it is missing or cannot be read.
+// Throws Failure naming the file when it is missing (Input_Missing) or is a
+// folder or cannot be read (Input_Unreadable). The message of a missing or
+// unreadable file shows the whole path that was tried, so that a path cut
+// at a blank can be spotted.
 std::vector<uint8_t> Read_Whole_File(const std::string& path);
 // The same, with the path and the name a reader's messages use.
 Input_File Load_Input_File(const std::string& path);

@@ -31,6 +31,9 @@ struct Read_Result {
   // The sample name the conversion asks the user to confirm ("[PowderGraph"
   // Oxford files), in Windows-1252 and cut to 32 characters.
   std::optional<std::string> proposed_sample;
+  // The scan is completed in the import dialog before it is written, as
+  // for a type that always asks (a file read as the type its content shows).
+  bool import_dialog = false;
 };
 
 }  // namespace talvo

@@ -29,6 +29,13 @@ const Output_Type* Registry::Output_By_Key(std::string_view name_or_key) const {
   return Find(outputs, name_or_key, true);
 }
 
+std::string_view Start_Up_Input(const Registry& registry) {
+  return registry.inputs.size() > 1 ? registry.inputs[1].name : std::string_view();
+}
+std::string_view Start_Up_Output(const Registry& registry) {
+  return registry.outputs.size() > 4 ? registry.outputs[4].name : std::string_view();
+}
+
 const Signature_Rule* Rule_For(const Input_Type& type, int16_t code) {
   for (const auto& rule : type.rules)
     if (rule.code == code || rule.code == Any_Code) return &rule;

@@ -111,6 +111,12 @@ struct Registry {
   const Output_Type* Output_By_Key(std::string_view name_or_key) const;
 };
 
+// The types the window selects at start-up, by their positions in the
+// lists (the input at position 1, the output at position 4), which are also
+// talvo-convert's defaults.
+std::string_view Start_Up_Input(const Registry& registry);
+std::string_view Start_Up_Output(const Registry& registry);
+
 // The rule that applies to a file of signature `code`; nullptr when none does.
 const Signature_Rule* Rule_For(const Input_Type& type, int16_t code);
 

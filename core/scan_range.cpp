@@ -25,6 +25,11 @@ std::string Points(std::size_t n) {
 
 }  // namespace
 
+Failure No_Such_Range(const std::string& file_name, int32_t count, int32_t number) {
+  return Failure(file_name + " holds " + std::to_string(count) + (count == 1 ? " range" : " ranges") +
+                 "; there is no range " + std::to_string(number) + ".");
+}
+
 bool Is_Two_Theta_Drive(const std::string& drive) {
   const std::string name = Folded(drive);
   static const char* const accepted[] = {"",
@@ -43,7 +48,10 @@ bool Is_Two_Theta_Drive(const std::string& drive) {
                                          "omega2theta",
                                          "detectorscan",
                                          "unlockedcoupled",
-                                         "2thetachi"};
+                                         "2thetachi",
+                                         "twothetatheta",
+                                         "theta2theta",
+                                         "theta2thetacoupled"};
   return std::find(std::begin(accepted), std::end(accepted), name) != std::end(accepted);
 }
 
@@ -51,9 +59,9 @@ std::vector<Read_Result::Warning> Store_Range(const std::string& file_name, cons
                                               int32_t number, Store& store) {
   const auto count = static_cast<int32_t>(ranges.size());
   if (count == 0) throw Failure(file_name + " holds no scan.");
-  if (number < 1 || number > count)
-    throw Failure(file_name + " holds " + std::to_string(count) + (count == 1 ? " range" : " ranges") +
-                  "; there is no range " + std::to_string(number) + ".");
+  const bool chosen = number != 0;
+  if (!chosen) number = 1;
+  if (number < 1 || number > count) throw No_Such_Range(file_name, count, number);
   const Scan_Range& range = ranges[static_cast<std::size_t>(number - 1)];
   const std::string which = count == 1 ? std::string("its scan") : "its range " + std::to_string(number);
   if (!Is_Two_Theta_Drive(range.drive))
@@ -105,10 +113,9 @@ std::vector<Read_Result::Warning> Store_Range(const std::string& file_name, cons
   extras.Uncertainties = one_based(range.uncertainties);
   extras.Counting_Time = range.counting_time;
   extras.Range_Count = count;
-  extras.Range_Wanted = number;
 
   std::vector<Read_Result::Warning> warnings;
-  if (count > 1)
+  if (count > 1 && !chosen)
     warnings.push_back({file_name + " holds " + std::to_string(count) + " ranges; range " + std::to_string(number) +
                             " was converted (talvo-convert --range N takes another, --range all each one).",
                         true});

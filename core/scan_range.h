@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/failure.h"
 #include "core/input_file.h"
 
 namespace talvo {
@@ -31,13 +32,16 @@ struct Scan_Range {
 // ("2Theta", "2THETA", "TwoTheta", "Locked Coupled", "2Theta-Omega", ...).
 bool Is_Two_Theta_Drive(const std::string& drive);
 
-// Puts range `number` (1-based) of `ranges` into the store as its step
+// The failure of a file asked for a range it does not hold.
+Failure No_Such_Range(const std::string& file_name, int32_t count, int32_t number);
+
+// Puts range `number` (1-based; 0 for the first) of `ranges` into the store as its step
 // scan, with the per-point items, the counting time and
 // Extras.Range_Count; the wavelength, sample and the other description
 // items are the reader's. Throws Failure naming the file when the file holds
 // no such range, when that range is not driven in 2-theta, holds no point
 // or a count that is not a finite number. Returns the warning the
-// conversion shows when the file holds several ranges.
+// conversion shows when the file holds several ranges and none was chosen.
 std::vector<Read_Result::Warning> Store_Range(const std::string& file_name, const std::vector<Scan_Range>& ranges,
                                               int32_t number, Store& store);
 

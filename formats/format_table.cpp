@@ -8,10 +8,13 @@
 #include "core/store.h"
 #include "formats/analysis/analysis_writers.h"
 #include "formats/bitmap/bmp.h"
+#include "formats/bruker/raw_any.h"
+#include "formats/by_content.h"
 #include "formats/diffracplus/dif.h"
 #include "formats/diffracplus/raw.h"
 #include "formats/diffracplus/signature.h"
 #include "formats/diffracplus/uxd.h"
+#include "formats/rigaku/ras.h"
 #include "formats/text/gsas.h"
 #include "formats/text/oxford.h"
 #include "formats/text/peak_lists.h"
@@ -19,6 +22,11 @@
 #include "formats/text/scans.h"
 #include "formats/text/text_raw_writer.h"
 #include "synthesis/peaks_to_scan.h"
+#if TALVO_WITH_ARCHIVES
+#include "formats/bruker/brml.h"
+#include "formats/panalytical/xrdml.h"
+#include "formats/rigaku/rasx.h"
+#endif
 
 namespace talvo {
 
@@ -43,9 +51,34 @@ Signature_Rule With_Preview_Refusal(Signature_Rule rule, const char* refusal) {
   return rule;
 }
 
+// The XML and zip formats, left out of a build without pugixml and libzip.
+std::vector<Input_Type> Archive_Types() {
+#if TALVO_WITH_ARCHIVES
+  return {
+      {.key = "xrdml",
+       .name = "XRDML (PANalytical)",
+       .pattern = "*.xrdml",
+       .rules = {Reads(Any_Code, "Read_Xrdml", Read_Xrdml)},
+       .layer = Layer::Today},
+      {.key = "rasx",
+       .name = "Rigaku RASX",
+       .pattern = "*.rasx",
+       .rules = {Reads(Any_Code, "Read_Rasx", Read_Rasx)},
+       .layer = Layer::Today},
+      {.key = "brml",
+       .name = "Bruker BRML",
+       .pattern = "*.brml",
+       .rules = {Reads(Any_Code, "Read_Brml", Read_Brml)},
+       .layer = Layer::Today},
+  };
+#else
+  return {};
+#endif
+}
+
 std::vector<Input_Type> Input_Types() {
   const auto preview_refuses = With_Preview_Refusal;
-  return {
+  std::vector<Input_Type> types = {
       {.key = "dif",
        .name = "Diffrac-Plus DIF",
        .pattern = "*.dif",
@@ -98,7 +131,29 @@ std::vector<Input_Type> Input_Types() {
                                  text::Unknown_Signature_Preview),
                  preview_refuses(Refuses(Any_Code, text::Unknown_Signature_Convert), text::Unknown_Signature_Preview)},
        .peak_lists = true},
+      // Today's types.
+      {.key = "any",
+       .name = "Any type (by content)",
+       .pattern = "*.*",
+       .rules = {Reads(Any_Code, "Read_By_Content", Read_By_Content)},
+       .peak_lists = true,
+       .uses_held_wavelength = true,
+       .layer = Layer::Today},
+      // Bruker RAW of every version and Rigaku RAS, each range of a file
+      // read, the one asked for stored.
+      {.key = "raw-any",
+       .name = Raw_Any_Type,
+       .pattern = "*.raw",
+       .rules = {Reads(Any_Code, "Read_Raw_Any", Read_Raw_Any)},
+       .layer = Layer::Today},
+      {.key = "ras",
+       .name = Ras_Type,
+       .pattern = "*.ras",
+       .rules = {Reads(Any_Code, "Read_Ras", Read_Ras)},
+       .layer = Layer::Today},
   };
+  for (auto& type : Archive_Types()) types.push_back(std::move(type));
+  return types;
 }
 
 // The peak-list formats refuse a step scan; the step-scan formats take a

@@ -4,8 +4,13 @@
 set -euo pipefail
 
 TALVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-TALVO_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxy-bin libcli11-dev
-  python3 python3-pycifrw python3-gemmi)
+TALVO_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxy-bin libcli11-dev)
+# The RAS reader is cross-checked against Debian's xrayutilities.
+TALVO_PACKAGES+=(python3-xrayutilities)
+# The XML and zip readers (XRDML, BRML, RASX).
+TALVO_PACKAGES+=(libpugixml-dev libzip-dev)
+# The analysis outputs are read back by Debian's PyCifRW and gemmi.
+TALVO_PACKAGES+=(python3 python3-pycifrw python3-gemmi)
 
 talvo_install() {
   local missing=()

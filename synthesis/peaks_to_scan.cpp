@@ -33,7 +33,7 @@ void Synthesise_Scan(Store& store) {
   params.r1 = r1;
   params.n = n;
   params.fwhm = store.FWHM;
-  params.profile = store.Profile_Function;
+  params.profile = Profile_Of(store.Profile_Function);
   params.bkg = store.Bkg_Level;
   params.noise = store.Noise_Height;
   store.Intensities = Synthesise(params, Program_Noise());

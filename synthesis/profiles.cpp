@@ -207,13 +207,13 @@ std::vector<float> Synthesise_Straight(const Synthesis_Params& params, Noise_Seq
       double value = first ? static_cast<double>(params.noise) * noise.Next() + params.bkg : y[k];
       const double u = (two_theta - p) / half;
       switch (params.profile) {
-        case 1:
+        case Profile::Gauss:
           value += a * Gauss_Exp2(-(u * u));
           break;
-        case 2:
+        case Profile::Lorentz:
           value += a / (1 + u * u);
           break;
-        case 3:
+        case Profile::Pearson_VII:
           value += a / Pearson_Power(1 + c * (u * u));
           break;
         default:
@@ -241,7 +241,7 @@ struct Work {
   const std::vector<double>& y0;  // background and noise
   std::vector<float>& y;
   const std::vector<Term>& terms;
-  int16_t profile;
+  Profile profile;
   double h;
   bool rising;          // see Skip rule
   double inverse_h;     // 1 / h, rounded once
@@ -342,7 +342,7 @@ inline double Nearest_Contribution(double a, double p, double x0, double x1, con
   else
     return std::numeric_limits<double>::infinity();
   const double u = nearest / std::fabs(w.h);
-  if (w.profile == 1) return a * Gauss_Exp2_Inline(-(u * u));
+  if (w.profile == Profile::Gauss) return a * Gauss_Exp2_Inline(-(u * u));
   return a / (Pearson_Power_Inline(1 + Pearson_C() * (u * u)) * (1 - 1e-12));
 }
 
@@ -354,7 +354,9 @@ template <bool Fused>
   const double* x = w.x.data();
   float* y = w.y.data();
   const double h = w.h, inverse_h = w.inverse_h, c = Pearson_C();
-  const double step = (w.profile == 1 || w.profile == 3) && w.rising ? Smallest_Step(w.y0.data() + k0, k1 - k0) : 0;
+  const double step = (w.profile == Profile::Gauss || w.profile == Profile::Pearson_VII) && w.rising
+                          ? Smallest_Step(w.y0.data() + k0, k1 - k0)
+                          : 0;
   bool first = true;
   for (const Term& t : w.terms) {
     const double a = t.a, p = t.p;
@@ -365,7 +367,7 @@ template <bool Fused>
     const double* start = first ? w.y0.data() : nullptr;
     first = false;
     switch (w.profile) {
-      case 1:
+      case Profile::Gauss:
         if (start) {
 #pragma omp simd
           for (int32_t k = lo; k < hi; ++k) {
@@ -380,10 +382,10 @@ template <bool Fused>
           }
         }
         break;
-      case 2:
+      case Profile::Lorentz:
         Lorentz<Fused>(w, start, a, p, lo, hi);
         break;
-      case 3:
+      case Profile::Pearson_VII:
         if (start) {
 #pragma omp simd
           for (int32_t k = lo; k < hi; ++k) {
@@ -473,7 +475,7 @@ std::vector<float> Synthesise(const Synthesis_Params& params, Noise_Sequence& no
   // The Gauss window skips the exact zeros of 2^-u^2 far from a peak. A
   // zero added is a no-op unless it is +0 and the point is -0, which only a
   // start value or a contribution with its sign bit set can make.
-  if (params.profile == 1 && std::isfinite(h) && h != 0) {
+  if (params.profile == Profile::Gauss && std::isfinite(h) && h != 0) {
     for (Term& t : terms) {
       const bool positive_zero = !std::signbit(t.a);
       if (!std::isfinite(t.a) || !std::isfinite(t.p)) continue;

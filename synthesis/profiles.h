@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "core/profile.h"
 #include "core/store.h"
 
 namespace talvo {
@@ -25,9 +26,9 @@ enum class Kernel { Widest, Avx2, Portable };
 struct Synthesis_Params {
   std::span<const Peak> peaks;  // in table order
   double r0 = 0, r1 = 0;
-  int32_t n = 0;        // points, at least 1
-  float fwhm = 0.3f;    // not 0
-  int16_t profile = 1;  // 1 Gauss, 2 Lorentz, 3 Pearson VII, any other none
+  int32_t n = 0;                     // points, at least 1
+  float fwhm = 0.3f;                 // not 0
+  Profile profile = Profile::Gauss;  // None adds no peak
   float bkg = 10, noise = 3;
   int threads = 0;  // worker threads of Synthesise; 0: one per processor
   Kernel kernel = Kernel::Widest;

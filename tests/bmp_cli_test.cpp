@@ -1,9 +1,12 @@
 // talvo-convert's bitmap export, from a RAW file to the bitmap's pixels.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
+#include "fixtures/bmp_pixels.h"
 #include "fixtures/raw_builder.h"
 #include "fixtures/run_convert.h"
 #include "fixtures/temp_dir.h"
@@ -11,24 +14,14 @@
 namespace talvo {
 namespace {
 
+using testing::Bmp_Pixel;
+using testing::Bmp_U32;
 using testing::Raw2_File;
 using testing::Raw_Scan;
 using testing::Read_Bytes;
 using testing::Read_Text;
 using testing::Run_Convert;
 using testing::Temp_Dir;
-
-uint32_t U32(const std::vector<uint8_t>& b, std::size_t at) {
-  return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | uint32_t(b.at(at + 3)) << 24;
-}
-
-// A pixel of a 24-bit bottom-up Windows bitmap, by its own layout; y is
-// counted from the top row.
-uint32_t Pixel(const std::vector<uint8_t>& bmp, int x, int y) {
-  const std::size_t stride = (U32(bmp, 18) * 3 + 3) / 4 * 4;
-  const std::size_t at = U32(bmp, 10) + (U32(bmp, 22) - 1 - y) * stride + x * 3;
-  return bmp.at(at) | bmp.at(at + 1) << 8 | bmp.at(at + 2) << 16;
-}
 
 constexpr uint32_t Black = 0, White = 0xFFFFFF;
 
@@ -45,24 +38,24 @@ TEST(Talvo_Convert_Bitmap, ARawScanBecomesA320By240CurveTouchingTheTopAtItsLarge
   const auto bmp = Read_Bytes(dir.Path("QTZ.BMP"));
   ASSERT_GE(bmp.size(), 54u);
   EXPECT_EQ(std::string(bmp.begin(), bmp.begin() + 2), "BM");
-  EXPECT_EQ(U32(bmp, 18), 320u);
-  EXPECT_EQ(U32(bmp, 22), 240u);
+  EXPECT_EQ(Bmp_U32(bmp, 18), 320u);
+  EXPECT_EQ(Bmp_U32(bmp, 22), 240u);
   EXPECT_EQ(bmp[28], 24);  // bits per pixel
-  EXPECT_EQ(bmp.size(), U32(bmp, 10) + 320u * 3 * 240);
+  EXPECT_EQ(bmp.size(), Bmp_U32(bmp, 10) + 320u * 3 * 240);
 
   // Point 50 of 100 sits at (50 - 1) * 320 / 99 = 158.4 pixels.
   int top_black = 0;
   for (int x = 0; x < 320; ++x)
-    if (Pixel(bmp, x, 0) == Black) {
+    if (Bmp_Pixel(bmp, x, 0) == Black) {
       ++top_black;
       EXPECT_NEAR(x, 158, 2);
     }
   EXPECT_GE(top_black, 1);
   // The level counts of 100 are drawn across the whole width, edge to edge.
   const int level = 240 - 24;  // 100 of 1000 up from the bottom edge
-  EXPECT_TRUE(Pixel(bmp, 0, level) == Black || Pixel(bmp, 0, level - 1) == Black);
-  EXPECT_TRUE(Pixel(bmp, 319, level) == Black || Pixel(bmp, 319, level - 1) == Black);
-  EXPECT_EQ(Pixel(bmp, 100, 100), White);
+  EXPECT_TRUE(Bmp_Pixel(bmp, 0, level) == Black || Bmp_Pixel(bmp, 0, level - 1) == Black);
+  EXPECT_TRUE(Bmp_Pixel(bmp, 319, level) == Black || Bmp_Pixel(bmp, 319, level - 1) == Black);
+  EXPECT_EQ(Bmp_Pixel(bmp, 100, 100), White);
   EXPECT_EQ(dir.Files(), (std::vector<std::string>{"QTZ.BMP", "QTZ.RAW"}));
 }
 
@@ -78,15 +71,15 @@ TEST(Talvo_Convert_Bitmap, ZeroCountsLieOnTheBottomRowAndThePeakOnTheTopRow) {
   const auto bmp = Read_Bytes(dir.Path("ZERO.BMP"));
   int bottom_black = 0, top_black = 0;
   for (int x = 0; x < 320; ++x) {
-    bottom_black += Pixel(bmp, x, 239) == Black;
-    top_black += Pixel(bmp, x, 0) == Black;
+    bottom_black += Bmp_Pixel(bmp, x, 239) == Black;
+    top_black += Bmp_Pixel(bmp, x, 0) == Black;
     bool column_drawn = false;
-    for (int y = 0; y < 240; ++y) column_drawn = column_drawn || Pixel(bmp, x, y) == Black;
+    for (int y = 0; y < 240; ++y) column_drawn = column_drawn || Bmp_Pixel(bmp, x, y) == Black;
     EXPECT_TRUE(column_drawn) << "column " << x;
   }
   EXPECT_GE(bottom_black, 300);
   EXPECT_GE(top_black, 1);
-  EXPECT_EQ(Pixel(bmp, 20, 238), White);
+  EXPECT_EQ(Bmp_Pixel(bmp, 20, 238), White);
 }
 
 TEST(Talvo_Convert_Bitmap, AScanOfOnePointIsRefusedAndAnExistingFileKept) {
@@ -101,6 +94,55 @@ TEST(Talvo_Convert_Bitmap, AScanOfOnePointIsRefusedAndAnExistingFileKept) {
             "ONE.RAW: error: The scan has 1 point; a bitmap of its curve needs at least 2. Nothing was written to "
             "ONE.BMP.\n");
   EXPECT_EQ(Read_Text(dir.Path("ONE.BMP")), "old");
+}
+
+// Every sample converts to the bitmap today's QPainter painter wrote for it;
+// the step scans are one pattern, and so give one file.
+struct Sample_Bitmap {
+  const char* from;
+  const char* sample;
+  const char* reference;
+};
+
+const Sample_Bitmap Sample_Bitmaps[] = {
+    {"raw", "quartz.raw", "sample-scan.bmp"},
+    {"raw", "quartz-v1.raw", "sample-scan.bmp"},
+    {"auto", "quartz-text.raw", "sample-scan.bmp"},
+    {"text-raw", "quartz-scan.txt", "sample-scan.bmp"},
+    {"xye", "quartz.xye", "sample-scan.bmp"},
+    {"gsas", "quartz.gsas", "sample-scan.bmp"},
+    {"oxford", "quartz.dat", "sample-scan.bmp"},
+    {"dif", "quartz.dif", "sample-dif.bmp"},
+    {"uxd", "quartz.uxd", "sample-uxd.bmp"},
+    {"text-di", "quartz-di.txt", "sample-di.bmp"},
+    {"diamond", "quartz-diamond.txt", "sample-di.bmp"},
+};
+
+TEST(Talvo_Convert_Bitmap, EverySampleGivesItsReferenceBitmapPixelForPixel) {
+  Temp_Dir dir;
+  for (const auto& s : Sample_Bitmaps) {
+    const auto result = Run_Convert(
+        dir, std::string("--from ") + s.from + " --to bmp -o OUT.BMP '" + TALVO_SAMPLES + "/" + s.sample + "'");
+    ASSERT_EQ(result.status, 0) << s.sample << ": " << result.err;
+    const auto got = Read_Bytes(dir.Path("OUT.BMP"));
+    const auto want = Read_Bytes(std::string(TALVO_TEST_DATA) + "/bitmaps/" + s.reference);
+    const auto diff = testing::Compare_Pixels(want, got);
+    EXPECT_EQ(diff.count, 0) << s.sample << ", pixels that differ:" << diff.first;
+    EXPECT_EQ(got, want) << s.sample;
+  }
+}
+
+// The bitmap is drawn by the engine: no Qt library is loaded, directly or
+// through another library.
+TEST(Talvo_Convert_Bitmap, LinksNoQtLibrary) {
+  const std::unique_ptr<FILE, int (*)(FILE*)> pipe(
+      popen(("ldd '" + std::string(TALVO_CONVERT) + "' 2>&1").c_str(), "r"), pclose);
+  ASSERT_TRUE(pipe);
+  std::string libraries;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) libraries += buffer;
+  if (libraries.find("libc.so") == std::string::npos) GTEST_SKIP() << "ldd does not list the libraries: " << libraries;
+  EXPECT_EQ(libraries.find("libQt"), std::string::npos) << libraries;
 }
 
 }  // namespace

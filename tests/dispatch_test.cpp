@@ -347,10 +347,22 @@ TEST(Registry, StartUpListsAndSelections) {
   Store store;
   store.Nb_Points = 7;
   Main_Window_Load(lists, store, Format_Table());
-  EXPECT_EQ(lists.Input_Choice.Entries.size(), 10u);
-  // The system's eight outputs first, today's after them.
-  ASSERT_GE(lists.Output_Choice.Entries.size(), 13u);
+  // The system's ten inputs and eight outputs keep their places; today's
+  // types follow them, below a separator.
+  const std::vector<std::string> system_inputs = {"Diffrac-Plus DIF",           "Diffrac-Plus RAW",
+                                                  "Universal X-Ray Data",       "Formatted text (D/I)",
+                                                  "Diamond text (D/I)",         "Formatted text (RAW)",
+                                                  "GSAS text raw data (gsas)",  "Mercury text raw data (xye)",
+                                                  "Oxford text raw data (dat)", "Automatic (by signature)"};
+  const auto& inputs = lists.Input_Choice.Entries;
+  ASSERT_GT(inputs.size(), 10u);
+  EXPECT_EQ(std::vector<std::string>(inputs.begin(), inputs.begin() + 10), system_inputs);
+  EXPECT_EQ(lists.Input_Choice.Separator_Before, 10u);
+  EXPECT_EQ(inputs.size(), Format_Table().inputs.size());
+  ASSERT_GE(lists.Output_Choice.Entries.size(), 8u);
   EXPECT_EQ(lists.Output_Choice.Entries[7], "Windows Bitmap");
+  EXPECT_EQ(lists.Output_Choice.Separator_Before, lists.Output_Choice.Entries.size() > 8 ? 8u : 0u);
+  ASSERT_GE(lists.Output_Choice.Entries.size(), 13u);
   EXPECT_EQ(lists.Output_Choice.Entries[8], "xye (2\xCE\xB8, intensity, uncertainty)");
   EXPECT_EQ(lists.Input_Choice.Text, "Diffrac-Plus RAW");
   EXPECT_EQ(lists.Output_Choice.Text, "Formatted text (RAW)");

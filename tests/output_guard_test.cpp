@@ -14,9 +14,9 @@
 #endif
 
 #include "core/file_io.h"
-#include "core/request.h"
 #include "fixtures/format_session.h"
 #include "fixtures/raw_builder.h"
+#include "ui/request.h"
 
 namespace talvo {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/cli_platform.h"
 #include "core/store.h"
 #include "fixtures/recording_platform.h"
 
@@ -40,7 +41,7 @@ TEST_F(Dif2Raw_Dialog, OpensOnTheStartUpStoreInTheRegionalForm) {
   EXPECT_EQ(dialog.T_Bkg, "10");
   EXPECT_EQ(dialog.T_Noise, "3");
   EXPECT_EQ(dialog.T_FWHM, "0,3");  // 7 digits of the Single, not 0.300000011920929
-  EXPECT_EQ(dialog.O_Function, 1);
+  EXPECT_EQ(dialog.O_Function, Profile::Gauss);
   EXPECT_FALSE(dialog.Ch_range_limits);
   EXPECT_EQ(platform.calls, (std::vector<std::string>{"normal"}));
 }
@@ -68,7 +69,7 @@ TEST_F(Dif2Raw_Dialog, FieldsAreReadWithADecimalCommaAndTheLeadingNumberRule) {
   dialog.T_Noise = " -1.5e1x";
   dialog.T_FWHM = "0,25";
   dialog.T_Lambda = "1,78892";
-  dialog.O_Function = 3;
+  dialog.O_Function = Profile::Pearson_VII;
   dialog.Ch_range_limits = true;
   EXPECT_FALSE(dialog.Form_Unload());
   EXPECT_EQ(store.Nb_Points, 3385);
@@ -85,9 +86,36 @@ TEST_F(Dif2Raw_Dialog, FieldsAreReadWithADecimalCommaAndTheLeadingNumberRule) {
   again.Form_Load();
   EXPECT_EQ(again.T_Anode, "");
   EXPECT_EQ(again.T_Lambda, "1.78892");
-  EXPECT_EQ(again.O_Function, 3);
+  EXPECT_EQ(again.O_Function, Profile::Pearson_VII);
   EXPECT_TRUE(again.Ch_range_limits);
   EXPECT_EQ(again.T_End, "71");
+}
+
+// The store's number opens as its profile, and only a choice replaces it: a
+// number that names no profile survives a closing without one.
+TEST_F(Dif2Raw_Dialog, TheStoredNumberOpensAsItsProfileAndOnlyAChoiceReplacesIt) {
+  const std::pair<int16_t, Profile> cases[] = {{1, Profile::Gauss}, {2, Profile::Lorentz}, {3, Profile::Pearson_VII},
+                                               {0, Profile::None},  {4, Profile::None},    {-1, Profile::None}};
+  for (const auto& [stored, shown] : cases) {
+    store.Profile_Function = stored;
+    dialog.Form_Load();
+    EXPECT_EQ(dialog.O_Function, shown) << stored;
+    EXPECT_FALSE(dialog.Form_Unload());
+    EXPECT_EQ(store.Profile_Function, stored);
+  }
+}
+
+// talvo-convert's --profile names, typed into the dialog before a synthesis.
+TEST(Dif2Raw_Profile_Option, EachNameStoresItsProfile) {
+  const std::pair<const char*, int16_t> cases[] = {{"gauss", 1}, {"lorentz", 2}, {"pearson7", 3}};
+  for (const auto& [name, stored] : cases) {
+    Store store;
+    store.Profile_Function = 0;
+    Cli_Platform platform;
+    platform.parameters["profile"] = name;
+    platform.Show_Dif2Raw(store, Dif2Raw_Opening::Before_Synthesis);
+    EXPECT_EQ(store.Profile_Function, stored) << name;
+  }
 }
 
 TEST_F(Dif2Raw_Dialog, EveryAnodeAndEveryKeystrokeLooksTheWavelengthUp) {

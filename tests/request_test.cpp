@@ -1,14 +1,17 @@
-#include "core/request.h"
-#include "ui/name_fields.h"
+#include "ui/request.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "core/failure.h"
 #include "core/file_io.h"
 #include "core/messages.h"
+#include "core/store.h"
 #include "fixtures/recording_platform.h"
 #include "fixtures/temp_dir.h"
+#include "formats/format_table.h"
+#include "ui/name_fields.h"
 
 namespace talvo {
 namespace {
@@ -131,7 +134,7 @@ TEST(Request, QuotedItemsMayHoldBlanks) {
 TEST(Request, RunWarnsOnEmptyInputAndConvertsNothing) {
   Recording_Platform platform;
   int converted = 0;
-  Run_Request(platform, "", "B.TXT", [&](const Conversion_Call&, Platform&) { return ++converted, true; });
+  Run_Request(platform, "", "B.TXT", [&](const Conversion_Call&, const Failure_Text&) { return ++converted, true; });
   EXPECT_EQ(converted, 0);
   EXPECT_EQ(platform.messages,
             (std::vector<Recorded_Message>{{"You must select\ran input file.", Icon::Exclamation, "Error !"}}));
@@ -141,7 +144,7 @@ TEST(Request, RunWarnsOnEmptyInputAndConvertsNothing) {
 TEST(Request, RunLetsEventsRunBeforeEachFile) {
   Recording_Platform platform;
   Calls seen;
-  auto convert = [&](const Conversion_Call& call, Platform&) {
+  auto convert = [&](const Conversion_Call& call, const Failure_Text&) {
     platform.calls.push_back("convert " + call.infile);
     seen.push_back(call);
     return true;
@@ -161,12 +164,13 @@ TEST(Request, RunConvertsNoneOnNoAndStopsWhenAsked) {
   Recording_Platform platform;
   int converted = 0;
   platform.yes_no_answers = {false};
-  Run_Request(platform, "/data a.raw b.raw", "", [&](const Conversion_Call&, Platform&) { return ++converted, true; });
+  Run_Request(platform, "/data a.raw b.raw", "",
+              [&](const Conversion_Call&, const Failure_Text&) { return ++converted, true; });
   EXPECT_EQ(converted, 0);
   EXPECT_EQ(platform.calls, (std::vector<std::string>{"question"}));
 
   Run_Request(platform, "/data a.raw b.raw c.raw", "",
-              [&](const Conversion_Call&, Platform&) { return ++converted, false; });
+              [&](const Conversion_Call&, const Failure_Text&) { return ++converted, false; });
   EXPECT_EQ(converted, 1);
 }
 
@@ -178,9 +182,13 @@ TEST(Request, RunRemindsOfQuotesWhenAnUnquotedBlankCutThePath) {
   dir.Write("x ray/q2.raw", std::string("RAW2"));
   Recording_Platform platform;
   Calls seen;
-  // A conversion of a missing file, as the dispatcher reports it.
-  auto convert = [&](const Conversion_Call& call, Platform& shown) {
-    if (!fs::exists(call.infile)) shown.Show_Message(Missing_File_Text(call.infile), Icon::Critical, "Talvo");
+  // A conversion that reads its input, and shows a failure as the session's text words it.
+  auto convert = [&](const Conversion_Call& call, const Failure_Text& text) {
+    try {
+      Load_Input_File(call.infile);
+    } catch (const Failure& failure) {
+      platform.Show_Message(text ? text(failure) : failure.what(), Icon::Critical, "Talvo");
+    }
     return seen.push_back(call), true;
   };
   Run_Request(platform, dir.Path("x ray/q2.raw"), "*.txt", convert);
@@ -195,6 +203,33 @@ TEST(Request, RunRemindsOfQuotesWhenAnUnquotedBlankCutThePath) {
   Run_Request(platform, dir.Path(".") + " a.raw", "", convert);  // a folder and a name that exist
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(seen.size(), 3u);
+}
+
+// The reminder follows the kind of the failure, through the dispatcher: a
+// missing input gets it, a folder named as input and a damaged file do not.
+TEST(Request, TheDispatcherWordsOnlyAMissingInputWithTheReminder) {
+  testing::Temp_Dir dir;
+  fs::create_directories(dir.Path("x/ray"));
+  dir.Write("x/short.raw", std::string("RAW2"));
+  const std::string hint = " A path that holds blanks is written in double quotes.";
+  const std::pair<std::string, bool> cases[] = {
+      {dir.Path("x ray/q2.raw"), true},  // cut at the blank: x/ray/q2.raw does not exist
+      {dir.Path("x ray"), false},        // x/ray is a folder
+      {dir.Path("x short.raw"), false},  // x/short.raw is too short to read
+  };
+  for (const auto& [field, hinted] : cases) {
+    SCOPED_TRACE(field);
+    Recording_Platform platform;
+    Store store;
+    Run_Request(platform, field, dir.Path("out.txt"), [&](const Conversion_Call& call, const Failure_Text& text) {
+      Session session{store, platform, Format_Table(), text};
+      Convert(session, "Diffrac-Plus RAW", "Formatted text (RAW)", call.infile, call.outfile);
+      return true;
+    });
+    ASSERT_EQ(platform.messages.size(), 1u);
+    const std::string& shown = platform.messages.front().text;
+    EXPECT_EQ(shown.size() > hint.size() && shown.ends_with(hint), hinted) << shown;
+  }
 }
 
 TEST(Request, PreviewPathIsTheWholeFieldWithoutItsQuotes) {

@@ -247,7 +247,7 @@ class Synthesise_Bits : public ::testing::Test {
                             .r1 = c.r1,
                             .n = c.n,
                             .fwhm = c.fwhm,
-                            .profile = profile,
+                            .profile = Profile_Of(profile),
                             .bkg = c.bkg,
                             .noise = 0};
     Noise_Sequence noise;

@@ -1,6 +1,7 @@
 // Drawing steps: a picture as a list of plain values in the picture's own
-// user coordinate system, painted by the front end (QPainter in the desktop
-// program and in talvo-convert) and checked step by step by the tests.
+// user coordinate system, painted by QPainter in the desktop program
+// (and drawn by formats/bitmap/ for the bitmap export), checked step by
+// step by the tests.
 #pragma once
 
 #include <cstdint>

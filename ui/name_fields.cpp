@@ -1,14 +1,8 @@
 #include "ui/name_fields.h"
 
+#include "core/path_names.h"
+
 namespace talvo {
-
-namespace {
-
-std::size_t Last_Separator(std::string_view text) {
-  return text.find_last_of("\\/");
-}
-
-}  // namespace
 
 std::string Browse_Text(const std::vector<std::string>& paths, bool quote) {
   auto item = [quote](std::string text) {
@@ -23,10 +17,7 @@ std::string Browse_Text(const std::vector<std::string>& paths, bool quote) {
   std::string folder = at == std::string::npos ? "" : first.substr(0, at);
   if (at != std::string::npos && (folder.empty() || folder.back() == ':')) folder += first[at];
   std::string text = item(folder);
-  for (const auto& path : paths) {
-    const auto name_at = Last_Separator(path);
-    text += ' ' + item(name_at == std::string::npos ? path : path.substr(name_at + 1));
-  }
+  for (const auto& path : paths) text += ' ' + item(File_Name_Of(path));
   return text;
 }
 

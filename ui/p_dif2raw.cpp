@@ -34,7 +34,7 @@ void P_dif2raw::Form_Load() {
   T_Bkg = Field_Text(store_.Bkg_Level, separator);
   T_Noise = Field_Text(store_.Noise_Height, separator);
   T_FWHM = Field_Text(store_.FWHM, separator);
-  O_Function = store_.Profile_Function >= 1 && store_.Profile_Function <= 3 ? store_.Profile_Function : 0;
+  O_Function = Profile_Of(store_.Profile_Function);
   Ch_range_limits = store_.Preserve_Range != 0;
   platform_.Set_Busy(false);
 }
@@ -84,7 +84,7 @@ std::optional<P_dif2raw::Refusal> P_dif2raw::Form_Unload() {
   store_.Bkg_Level = static_cast<float>(Field_Number(T_Bkg));
   store_.Noise_Height = static_cast<float>(Field_Number(T_Noise));
   store_.FWHM = fwhm;
-  if (O_Function >= 1 && O_Function <= 3) store_.Profile_Function = static_cast<int16_t>(O_Function);
+  if (O_Function != Profile::None) store_.Profile_Function = Stored(O_Function);
   store_.Preserve_Range = Ch_range_limits ? True16 : False16;
   platform_.Set_Busy(true);
   return std::nullopt;

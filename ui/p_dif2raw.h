@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/platform.h"
+#include "core/profile.h"
 
 namespace talvo {
 
@@ -43,7 +44,7 @@ class P_dif2raw {
   std::optional<Refusal> Form_Unload();
 
   std::string T_Bkg, T_Noise, T_FWHM;
-  int O_Function = 0;  // 1 Gauss, 2 Lorentz, 3 Pearson VII; 0 when none is selected
+  Profile O_Function = Profile::None;  // None when no profile is selected
   std::string T_Start, T_End, T_SSize, T_Time;
   std::string T_Anode, T_Lambda;
   bool Ch_range_limits = false;

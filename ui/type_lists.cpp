@@ -12,13 +12,26 @@ void Add_Combo(Type_Lists& lists, Type_List& cmb, const std::string& cmb_text, c
   patterns.back() = file_ext;
 }
 
+namespace {
+
+// The system's types first, in the registry's order, then today's.
+template <typename Type>
+void Fill(Type_Lists& lists, Type_List& list, const std::vector<Type>& types) {
+  for (const Layer layer : {Layer::System, Layer::Today})
+    for (const auto& type : types) {
+      if (type.layer != layer) continue;
+      if (layer == Layer::Today && list.Separator_Before == 0) list.Separator_Before = list.Entries.size();
+      Add_Combo(lists, list, std::string(type.name), std::string(type.pattern));
+    }
+}
+
+}  // namespace
+
 void Main_Window_Load(Type_Lists& lists, Store& store, const Registry& registry) {
-  for (const auto& type : registry.inputs)
-    Add_Combo(lists, lists.Input_Choice, std::string(type.name), std::string(type.pattern));
-  if (lists.Input_Choice.Entries.size() > 1) lists.Input_Choice.Text = lists.Input_Choice.Entries[1];
-  for (const auto& type : registry.outputs)
-    Add_Combo(lists, lists.Output_Choice, std::string(type.name), std::string(type.pattern));
-  if (lists.Output_Choice.Entries.size() > 4) lists.Output_Choice.Text = lists.Output_Choice.Entries[4];
+  Fill(lists, lists.Input_Choice, registry.inputs);
+  lists.Input_Choice.Text = Start_Up_Input(registry);
+  Fill(lists, lists.Output_Choice, registry.outputs);
+  lists.Output_Choice.Text = Start_Up_Output(registry);
   store = Store{};
 }
 

@@ -15,6 +15,9 @@ struct Type_List {
   std::string Control_Name;
   std::vector<std::string> Entries;
   std::string Text;
+  // The window draws a separator before this entry (the first of today's
+  // types); 0 when the list holds only the system's types.
+  std::size_t Separator_Before = 0;
 };
 
 struct Type_Lists {

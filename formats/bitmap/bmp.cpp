@@ -1,11 +1,13 @@
 #include "formats/bitmap/bmp.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "core/failure.h"
 #include "core/file_io.h"
 #include "core/platform.h"
 #include "core/store.h"
+#include "ui/bitmap_curve.h"
 
 namespace talvo {
 
@@ -41,6 +43,74 @@ void Check_Drawable(const std::string& path, const Store& store) {
 void Write_Bmp(const std::string& path, const Store& store, Platform& platform) {
   Check_Drawable(path, store);
   platform.Show_Bmp_Saver(store, path);
+}
+
+Raster Blank_Bitmap() {
+  return Raster(Bitmap_Width, Bitmap_Height, White);
+}
+
+Raster Curve_Bitmap(const Store& store) {
+  Raster picture = Blank_Bitmap();
+  Draw_Steps(picture, Bitmap_Curve(store));
+  return picture;
+}
+
+namespace {
+
+void Put_U16(std::string& out, uint32_t value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>(value >> 8 & 0xFF);
+}
+
+void Put_U32(std::string& out, uint32_t value) {
+  Put_U16(out, value & 0xFFFF);
+  Put_U16(out, value >> 16);
+}
+
+constexpr uint32_t File_Header_Size = 14, Info_Header_Size = 40;
+constexpr uint32_t Dots_Per_Metre = 3780;  // 96 dots per inch
+
+}  // namespace
+
+std::string Bmp_Bytes(const Raster& picture) {
+  const auto width = static_cast<uint32_t>(picture.Width()), height = static_cast<uint32_t>(picture.Height());
+  const uint32_t row_bytes = (width * 3 + 3) / 4 * 4;  // each row padded to 4 bytes
+  const uint32_t pixel_bytes = row_bytes * height;
+  const uint32_t offset = File_Header_Size + Info_Header_Size;
+  std::string out;
+  out.reserve(offset + pixel_bytes);
+  // File header.
+  out += "BM";
+  Put_U32(out, offset + pixel_bytes);  // file size
+  Put_U32(out, 0);                     // reserved
+  Put_U32(out, offset);                // where the pixels start
+  // Information header.
+  Put_U32(out, Info_Header_Size);
+  Put_U32(out, width);
+  Put_U32(out, height);  // positive: the bottom row comes first
+  Put_U16(out, 1);       // planes
+  Put_U16(out, 24);      // bits per pixel
+  Put_U32(out, 0);       // no compression
+  Put_U32(out, pixel_bytes);
+  Put_U32(out, Dots_Per_Metre);
+  Put_U32(out, Dots_Per_Metre);
+  Put_U32(out, 0);  // colours used: no palette
+  Put_U32(out, 0);  // important colours
+  // Pixels: blue, green, red, rows from the bottom up.
+  for (uint32_t row = height; row-- > 0;) {
+    const Colour* pixel = picture.Data() + std::size_t{row} * width;
+    for (uint32_t x = 0; x < width; ++x, ++pixel) {
+      out += static_cast<char>(pixel->blue);
+      out += static_cast<char>(pixel->green);
+      out += static_cast<char>(pixel->red);
+    }
+    out.append(row_bytes - width * 3, '\0');
+  }
+  return out;
+}
+
+void Save_Bmp(const Raster& picture, const std::string& path) {
+  Write_File_Atomically(path, Bmp_Bytes(picture));
 }
 
 }  // namespace talvo

@@ -36,10 +36,6 @@ std::size_t Record_Size(int16_t type) {
   return type == 0 ? 16 : 40;
 }
 
-std::string Ordinal(int n) {
-  return std::to_string(n);
-}
-
 // Reads the peak records of one block into the table, returning the offset
 // after them and raising the running maximum.
 std::size_t Read_Peaks(const Bytes_View& file, std::size_t at, int16_t type, int16_t count, int block, Store& store,
@@ -47,10 +43,10 @@ std::size_t Read_Peaks(const Bytes_View& file, std::size_t at, int16_t type, int
   if (count < 1) return at;
   if (store.Nb_Peaks + count > Max_Peaks)
     throw Failure(file.file_name() + " holds more than " + std::to_string(Max_Peaks) + " peaks (block " +
-                  Ordinal(block) + " brings the count to " + std::to_string(store.Nb_Peaks + count) +
+                  std::to_string(block) + " brings the count to " + std::to_string(store.Nb_Peaks + count) +
                   "); a peak list holds at most " + std::to_string(Max_Peaks) + ".");
   const std::size_t size = Record_Size(type);
-  const std::string what = "the " + std::to_string(count) + " peak records of block " + Ordinal(block);
+  const std::string what = "the " + std::to_string(count) + " peak records of block " + std::to_string(block);
   file.Need(at, size * static_cast<std::size_t>(count), what);
   for (int i = 0; i < count; ++i, at += size) {
     const float two_theta = file.F32(at, what);
@@ -113,7 +109,7 @@ Read_Result Read_Dif(const Input_File& source, Store& store) {
   int block = 0;
   do {
     ++block;
-    const std::string what = "the header of block " + Ordinal(block);
+    const std::string what = "the header of block " + std::to_string(block);
     file.Copy(at, store.Dif_Block_Header, what);
     const int16_t length = file.I16(at, what);
     const int16_t type = file.I16(at + 2, what);
@@ -122,10 +118,10 @@ Read_Result Read_Dif(const Input_File& source, Store& store) {
       store.Nb_Ranges = -1;
       break;
     }
-    file.Need(at + Block_Header_Size, Extension_Size, "the header extension of block " + Ordinal(block));
+    file.Need(at + Block_Header_Size, Extension_Size, "the header extension of block " + std::to_string(block));
     const int extra = length - Extended_Header;  // may be negative: nothing to skip
     at = Skip_Bytes(file, at + Extended_Header, extra > 0 ? static_cast<int16_t>(extra) : int16_t{0},
-                    "the " + std::to_string(length) + "-byte header of block " + Ordinal(block));
+                    "the " + std::to_string(length) + "-byte header of block " + std::to_string(block));
     at = Read_Peaks(file, at, type, count, block, store, max);
     store.Nb_Ranges = store.Nb_Ranges - 1;
   } while (store.Nb_Ranges > 0);

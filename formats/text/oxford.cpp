@@ -25,6 +25,7 @@
 #include "core/cp1252.h"
 #include "core/failure.h"
 #include "core/numbers.h"
+#include "core/path_names.h"
 #include "core/store.h"
 #include "core/text32.h"
 #include "formats/text/free_format.h"
@@ -85,8 +86,7 @@ std::string Title_Name(const std::string& title32) {
 std::string Path_Name(const std::string& path) {
   std::string name = Utf8_To_Cp1252(path);
   name.resize(name.size() >= 4 ? name.size() - 4 : 0);
-  if (const auto cut = name.find_last_of("\\/"); cut != std::string::npos) name.erase(0, cut + 1);
-  return Fit32(name);
+  return Fit32(File_Name_Of(name));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "core/failure.h"
+#include "fixtures/bitmap_scans.h"
 #include "qt/pattern_stores.h"
 #include "ui/qt/qt_platform.h"
 
@@ -28,13 +29,13 @@ Store Thousand_Points() {
   return store;
 }
 
-bool Black(const QImage& image, int x, int y) {
+bool Is_Black(const QImage& image, int x, int y) {
   return image.pixel(x, y) == qRgb(0, 0, 0);
 }
 
 int Black_In_Column(const QImage& image, int x) {
   int n = 0;
-  for (int y = 0; y < image.height(); ++y) n += Black(image, x, y);
+  for (int y = 0; y < image.height(); ++y) n += Is_Black(image, x, y);
   return n;
 }
 
@@ -67,7 +68,7 @@ class BMPSaver_Test : public QObject {
     // Point 700 of 1000 sits at (700 - 1) * 320 / 999 = 223.9 pixels.
     int top = -1;
     for (int x = 0; x < 320; ++x)
-      if (Black(first, x, 0)) top = x;
+      if (Is_Black(first, x, 0)) top = x;
     QVERIFY2(top >= 222 && top <= 225, qPrintable(QString::number(top)));
     for (int x : {0, 1, 160, 318, 319}) QVERIFY2(Black_In_Column(first, x) > 0, qPrintable(QString::number(x)));
     QCOMPARE(first.pixel(100, 5), qRgb(255, 255, 255));
@@ -123,6 +124,24 @@ class BMPSaver_Test : public QObject {
     QCOMPARE(saved.pixel(100, 5), qRgb(255, 255, 255));
     QVERIFY(Black_In_Column(saved, 319) > 0);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+  }
+
+  // The window shows and saves the picture talvo-convert writes: the
+  // reference files of the QPainter painter, byte for byte.
+  void Every_Reference_Scan_Is_Saved_As_Its_Reference_File() {
+    qt::Qt_Platform platform;
+    QTemporaryDir dir;
+    for (const auto& scan : testing::Bitmap_Scans()) {
+      const Store store = testing::Bitmap_Store(scan);
+      const QString path = dir.filePath(QString::fromStdString(scan.file));
+      QTimer::singleShot(0, [] {
+        if (auto* window = QApplication::activeModalWidget()) window->close();
+      });
+      qt::Show_BMPSaver(store, path.toStdString(), platform, nullptr);
+      const QByteArray want = Read(QStringLiteral(TALVO_TEST_DATA "/bitmaps/") + QString::fromStdString(scan.file));
+      QVERIFY2(!want.isEmpty(), scan.file.c_str());
+      QVERIFY2(Read(path) == want, scan.file.c_str());
+    }
   }
 
   void A_File_That_Cannot_Be_Written_Is_Reported_After_The_Window_Closes() {

@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(folder);
   const std::vector<Peak> peaks = Peak_List();
   for (int16_t profile = 1; profile <= 3; ++profile) {
-    Synthesis_Params params{.peaks = peaks, .r0 = 5, .r1 = 90, .n = Max_Points, .profile = profile, .noise = 0};
+    Synthesis_Params params{
+        .peaks = peaks, .r0 = 5, .r1 = 90, .n = Max_Points, .profile = Profile_Of(profile), .noise = 0};
     Noise_Sequence noise;
     const std::string name = (folder / ("scan" + std::to_string(profile))).string();
     Write_File_Atomically(name + "-straight.bin", Bytes(Synthesise_Straight(params, noise)));

@@ -1,13 +1,7 @@
 #include "ui/painter/step_painter.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
-#include <QImageWriter>
 #include <QPainter>
-
-#include "core/failure.h"
-#include "core/file_io.h"
-#include "ui/bitmap_curve.h"
 
 namespace talvo::painter {
 
@@ -72,35 +66,6 @@ void Paint_Steps(QPainter& painter, const Steps& steps, QSizeF area) {
       painter.drawText(QPointF(top_left.x(), top_left.y() + metrics.ascent()), QString::fromUtf8(t->text));
     }
   }
-}
-
-QImage Blank_Bitmap() {
-  QImage image(Bitmap_Width, Bitmap_Height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  // 96 dots per inch, the resolution the picture's size is given at.
-  image.setDotsPerMeterX(3780);
-  image.setDotsPerMeterY(3780);
-  return image;
-}
-
-void Draw_Into(QImage& image, const Steps& steps) {
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  Paint_Steps(painter, steps, QSizeF(image.size()));
-}
-
-std::string Bmp_Bytes(const QImage& image) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "BMP");
-  if (!writer.write(image.convertToFormat(QImage::Format_RGB888)))
-    throw Failure("The bitmap cannot be encoded: " + writer.errorString().toStdString());
-  return bytes.toStdString();
-}
-
-void Save_Bmp(const QImage& image, const std::string& path) {
-  Write_File_Atomically(path, Bmp_Bytes(image));
 }
 
 }  // namespace talvo::painter

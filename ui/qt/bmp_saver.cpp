@@ -7,8 +7,8 @@
 #include "core/busy.h"
 #include "core/failure.h"
 #include "core/platform.h"
+#include "formats/bitmap/bmp.h"
 #include "ui/bitmap_curve.h"
-#include "ui/painter/step_painter.h"
 
 namespace talvo::qt {
 
@@ -23,16 +23,22 @@ constexpr int Button_Width = 81, Button_Height = 25;
 
 }  // namespace
 
-Picture_Box::Picture_Box(QWidget* parent) : QFrame(parent), image_(painter::Blank_Bitmap()) {
+Picture_Box::Picture_Box(QWidget* parent) : QFrame(parent), picture_(Blank_Bitmap()) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(Border);
   setFixedSize(Bitmap_Width + 2 * Border, Bitmap_Height + 2 * Border);
 }
 
+QImage Picture_Box::Image() const {
+  const QImage view(reinterpret_cast<const uchar*>(picture_.Data()), picture_.Width(), picture_.Height(),
+                    picture_.Width() * 3, QImage::Format_RGB888);
+  return view.copy();
+}
+
 void Picture_Box::paintEvent(QPaintEvent* event) {
   QFrame::paintEvent(event);
   QPainter painter(this);
-  painter.drawImage(contentsRect().topLeft(), image_);
+  painter.drawImage(contentsRect().topLeft(), Image());
 }
 
 BMPSaver::BMPSaver(const Store& store, const std::string& path, Platform& platform, QWidget* parent)
@@ -64,7 +70,7 @@ bool BMPSaver::event(QEvent* event) {
 // curve again.
 void BMPSaver::Draw_Curve() {
   Busy_Pointer busy(platform_);
-  painter::Draw_Into(Picture1->Image(), Bitmap_Curve(store_));
+  Draw_Steps(Picture1->Picture(), Bitmap_Curve(store_));
   Picture1->update();
   drawn_ = true;
   busy.Normal();
@@ -79,7 +85,7 @@ void BMPSaver::done(int result) {
   if (!saved_) {
     saved_ = true;
     try {
-      painter::Save_Bmp(Picture1->Image(), path_);
+      Save_Bmp(Picture1->Picture(), path_);
     } catch (const Failure& failure) {
       failure_ = failure.what();
     }

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "formats/bitmap/raster.h"
+
 class QPushButton;
 
 namespace talvo {
@@ -18,19 +20,23 @@ struct Store;
 
 namespace talvo::qt {
 
-// A white picture area with a sunken border that shows its retained image.
+// A white picture area with a sunken border that shows its retained
+// picture, the one the bitmap export saves.
 class Picture_Box : public QFrame {
   Q_OBJECT
 
  public:
   explicit Picture_Box(QWidget* parent);
-  QImage& Image() { return image_; }
+  Raster& Picture() { return picture_; }
+  const Raster& Picture() const { return picture_; }
+  // The retained picture as Qt shows it.
+  QImage Image() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QImage image_;
+  Raster picture_;
 };
 
 class BMPSaver : public QDialog {
@@ -39,7 +45,7 @@ class BMPSaver : public QDialog {
  public:
   BMPSaver(const Store& store, const std::string& path, Platform& platform, QWidget* parent);
 
-  const QImage& Picture() const { return Picture1->Image(); }
+  QImage Picture() const { return Picture1->Image(); }
   // The text of a save that failed, for the caller to report.
   const std::optional<std::string>& Save_Failure() const { return failure_; }
   // Ends the window as every close request does: the picture is saved.

@@ -24,6 +24,9 @@ std::string Field_Bytes(const QLineEdit* edit) {
   return Utf8_To_Cp1252(From_Q(edit->text()));
 }
 
+// The profile of each option button, top to bottom.
+constexpr Profile Button_Profiles[3] = {Profile::Gauss, Profile::Lorentz, Profile::Pearson_VII};
+
 // A group box of text fields, each with its label to the right.
 QGroupBox* Field_Box(const QString& title, std::initializer_list<std::pair<QLineEdit**, const char*>> fields,
                      std::initializer_list<const char*> names, QWidget* parent) {
@@ -98,7 +101,7 @@ void P_dif2raw_Window::Show_Fields() {
   T_Time->setText(Field_Text(logic_.T_Time));
   T_Anode->setText(Field_Text(logic_.T_Anode));
   T_Lambda->setText(Field_Text(logic_.T_Lambda));
-  for (int i = 0; i < 3; ++i) O_Function[i]->setChecked(logic_.O_Function == i + 1);
+  for (int i = 0; i < 3; ++i) O_Function[i]->setChecked(logic_.O_Function == Button_Profiles[i]);
   Ch_range_limits->setChecked(logic_.Ch_range_limits);
   showing_ = false;
 }
@@ -113,9 +116,9 @@ void P_dif2raw_Window::Take_Fields() {
   logic_.T_Time = Field_Bytes(T_Time);
   logic_.T_Anode = Field_Bytes(T_Anode);
   logic_.T_Lambda = Field_Bytes(T_Lambda);
-  logic_.O_Function = 0;
+  logic_.O_Function = Profile::None;
   for (int i = 0; i < 3; ++i)
-    if (O_Function[i]->isChecked()) logic_.O_Function = i + 1;
+    if (O_Function[i]->isChecked()) logic_.O_Function = Button_Profiles[i];
   logic_.Ch_range_limits = Ch_range_limits->isChecked();
 }
 

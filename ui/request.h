@@ -34,10 +34,16 @@ Conversion_Request Split_Request(std::string_view in_field, std::string_view out
 // for an empty input, the multiple-file question for a list, then for each
 // call, through For_Each_File, the event step and `convert`, which returns
 // false to end the batch (the program is closing). `convert` shows its
-// messages through the platform it is given: when the input field holds an
-// unquoted blank, the message that an input does not exist adds a reminder
-// of the quotes.
+// failures in the words of the Failure_Text it is given (the session's):
+// when the input field holds an unquoted blank, the message that an input
+// does not exist adds a reminder of the quotes, Hinted_Failure_Text;
+// otherwise it is empty and each failure shows its own text.
 void Run_Request(Platform& platform, std::string_view in_field, std::string_view out_field,
-                 const std::function<bool(const Conversion_Call&, Platform&)>& convert);
+                 const std::function<bool(const Conversion_Call&, const Failure_Text&)>& convert);
+
+// A failure's text, and for an input that does not exist the reminder that a
+// path holding blanks is written in double quotes (it was most likely cut at
+// a blank).
+std::string Hinted_Failure_Text(const Failure& failure);
 
 }  // namespace talvo
