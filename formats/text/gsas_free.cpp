@@ -81,8 +81,11 @@ bool Is_Angle_Scan(const Bank& bank) {
   return (bank.bin_type == "CONST" || bank.bin_type == "CONS") && bank.type != "ALT";
 }
 
-bool Is_Time_Of_Flight(const Bank& bank) {
-  return bank.type == "ALT" || bank.bin_type == "SLOG" || bank.bin_type == "TIME_MAP" || bank.bin_type == "RALF";
+bool Is_Time_Of_Flight_Line(std::string_view line) {
+  const auto words = Words_Of(line);
+  if (words.size() < 5) return false;
+  const auto bin_type = words[4];
+  return words.back() == "ALT" || bin_type == "SLOG" || bin_type == "TIME_MAP" || bin_type == "RALF";
 }
 
 // Empty for a type word GSAS does not write.
@@ -225,11 +228,13 @@ std::optional<Read_Result> Read_Gsas_Free(std::span<const uint8_t> bytes, const 
   for (std::size_t at = 1; at < lines.size(); ++at) {
     if (Begins_With(lines[at], "TIME_MAP")) after_time_map = true;
     if (!Begins_With(lines[at], "BANK")) continue;
-    const Bank bank = Bank_Of(lines[at], file_name);
-    if (after_time_map || Is_Time_Of_Flight(bank)) {
+    // A time-of-flight bank line need not carry the coefficients of an
+    // angle scan ("BANK 1 2000 400 TIME_MAP 1").
+    if (after_time_map || Is_Time_Of_Flight_Line(lines[at])) {
       time_of_flight = true;
       continue;
     }
+    const Bank bank = Bank_Of(lines[at], file_name);
     if (!Is_Angle_Scan(bank)) {
       if (other_bin_type.empty()) other_bin_type = bank.bin_type;
       continue;
