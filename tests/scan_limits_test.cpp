@@ -116,7 +116,11 @@ TEST(Time_Of_Flight, XyeFilesOfAnotherXAxisAreRefusedNamingIt) {
       {"-0.5 5 1\n0 7 1\n",
        "holds x values from -0.5 to 0, outside 0 to 180 degrees: its x axis is not 2-theta; nothing was read."},
       {"' The X-axis unit is: Degrees\n# 2theta I esd\n0 5 1\n180 6 1\n", ""},
+      {"# TOF(us) counts\n26000 5 1\n26010 6 1\n",
+       "holds a scan over time-of-flight, not 2-theta: its header says so on line 1 (\"# TOF(us) counts\"); "
+       "nothing was read."},
       {"# tth intensity sigma\n10 5 1\n10.5 6 1\n", ""},
+      {"TOFU powder, Cu\n10 5 1\n10.5 6 1\n", ""},  // a title, not a caption
   };
   for (const auto& c : cases) {
     const std::string message = Failure_Of(Read_Xye, "scan.xye", c.text);

@@ -97,14 +97,17 @@ std::string Lower(std::string_view text) {
 }
 
 // What an x-axis name calls the axis when it is none of 2-theta's: "" for
-// 2-theta and for names this reader does not know.
-std::string Other_Axis(std::string_view name) {
-  std::string lower = Lower(name);
-  std::erase_if(lower, [](char c) { return c == ' ' || c == '_' || c == '-' || c == '(' || c == ')'; });
+// 2-theta and for names this reader does not know. A unit in brackets is
+// left out; a `caption` (a column's first word) must be the name whole, a
+// unit as a file states it need only begin with it.
+std::string Other_Axis(std::string_view name, bool caption) {
+  std::string lower = Lower(name.substr(0, name.find_first_of("([")));
+  std::erase_if(lower, [](char c) { return c == ' ' || c == '\t' || c == '_' || c == '-'; });
+  const auto named = [&](std::string_view axis) { return caption ? lower == axis : lower.starts_with(axis); };
   if (lower.find("theta") != std::string::npos || lower.find("deg") != std::string::npos) return "";
-  if (lower.rfind("timeofflight", 0) == 0 || lower.rfind("tof", 0) == 0) return "time-of-flight";
-  if (lower.rfind("dspacing", 0) == 0 || lower == "d") return "d-spacing";
-  if (lower.rfind("momentumtransfer", 0) == 0 || lower == "q") return "Q";
+  if (named("timeofflight") || named("tof")) return "time-of-flight";
+  if (named("dspacing") || lower == "d") return "d-spacing";
+  if (named("momentumtransfer") || lower == "q") return "Q";
   return "";
 }
 
@@ -117,12 +120,12 @@ void Check_X_Axis_Named(const std::vector<std::string_view>& header, const std::
     std::string axis;
     if (const auto unit = lower.find("x-axis unit"); unit != std::string::npos) {
       const auto colon = header[i].find_first_of(":=", unit);
-      if (colon != std::string_view::npos) axis = Other_Axis(header[i].substr(colon + 1));
+      if (colon != std::string_view::npos) axis = Other_Axis(header[i].substr(colon + 1), false);
     } else if (i + 1 == header.size()) {
       const std::size_t first = header[i].find_first_not_of("#'!;/* \t");
       if (first != std::string_view::npos) {
         const auto words = Words_Of(header[i].substr(first));
-        if (words.size() >= 2) axis = Other_Axis(words[0]);
+        if (words.size() >= 2) axis = Other_Axis(words[0], true);
       }
     }
     if (!axis.empty())
