@@ -7,6 +7,7 @@
 #include "core/path_names.h"
 #include "core/scan_range.h"
 #include "core/text32.h"
+#include "core/uneven_steps.h"
 
 namespace talvo {
 
@@ -41,18 +42,25 @@ std::string Not_An_Input_Type(std::string_view text) {
   return message;
 }
 
+// What the conversion says of the file beyond what its reader says.
+enum class Angles_Written { From_The_File, From_Start_And_Step };
+
 // Runs the reader on a copy of the store, asks what the file leaves to ask
 // (the sample name, the import dialog), and keeps the copy only when all
 // of it finished.
 void Read(Session& session, const Input_Type& type, const Reader& reader, const Input_File& file,
-          const std::string& title, Store& work) {
+          const std::string& title, Store& work, Angles_Written angles) {
   Platform& platform = session.platform;
   Forget_Previous_File(work);
   work.Extras.Source_File = file.name;
   if (reader.busy) platform.Set_Busy(true);
-  const Read_Result result = reader.read(file, work);
+  Read_Result result = reader.read(file, work);
   if (work.Extras.Range_Wanted > work.Extras.Range_Count)
     throw No_Such_Range(file.name, work.Extras.Range_Count, work.Extras.Range_Wanted);
+  // An output that writes start + k * step misplaces the points of a file
+  // whose steps are uneven; the user hears of it with the reader's warnings.
+  if (angles == Angles_Written::From_Start_And_Step)
+    if (auto uneven = Uneven_Steps_Warning(file.name, work)) result.warnings.push_back({*uneven, true});
   if (result.proposed_sample) {
     const std::string proposed = Cp1252_To_Utf8(*result.proposed_sample);
     const auto answer = platform.Ask_Text(Sample_Question_Prompt + proposed + " ?", Sample_Question_Title, proposed);
@@ -77,7 +85,7 @@ enum class Table { Convert, Preview };
 // Refused when the type or the file's signature turns it away; the user has
 // been told.
 Outcome Read_Input(Session& session, Table table, std::string_view input_type, const std::string& infile,
-                   const std::string& title) {
+                   const std::string& title, Angles_Written angles = Angles_Written::From_The_File) {
   Platform& platform = session.platform;
   const Input_Type* type = session.registry.Input(input_type);
   if (type == nullptr) {
@@ -96,7 +104,7 @@ Outcome Read_Input(Session& session, Table table, std::string_view input_type, c
     platform.Show_Message(refusal != nullptr ? refusal : text::Kitchen, Icon::None, title);
     return Outcome::Refused;
   }
-  Read(session, *type, *rule->reader, file, title, work);
+  Read(session, *type, *rule->reader, file, title, work, angles);
   session.store = std::move(work);
   return Outcome::Converted;
 }
@@ -138,9 +146,15 @@ Outcome Convert(Session& session, std::string_view input_type, std::string_view 
     return Outcome::Refused;
   }
   try {
-    if (const Outcome read = Read_Input(session, Table::Convert, input_type, infile, title); read != Outcome::Converted)
-      return read;
     const Output_Type* type = session.registry.Output(output_type);
+    // Only scans carry angles of their own; an output that refuses them
+    // writes none.
+    const Angles_Written angles = type != nullptr && !type->file_angles && type->scan.writer
+                                      ? Angles_Written::From_Start_And_Step
+                                      : Angles_Written::From_The_File;
+    if (const Outcome read = Read_Input(session, Table::Convert, input_type, infile, title, angles);
+        read != Outcome::Converted)
+      return read;
     const Output_Rule& rule = type ? Rule_For(*type, session.store.Is_Peak_List != 0) : Kitchen_Rule;
     if (!rule.writer) {
       platform.Show_Message(rule.refusal, rule.icon, title);

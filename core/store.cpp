@@ -19,12 +19,28 @@ void Set_Dif_Title(Store& store, const std::string& text) {
   std::copy(fitted.begin(), fitted.end(), store.Dif_Header.begin() + Header_Sample_Offset);
 }
 
-int32_t Announced_Points(const std::string& file_name, double count, int32_t minimum) {
+int32_t Announced_Points(const std::string& file_name, double count, int32_t minimum, int32_t maximum) {
   const std::optional<int32_t> n = Round_To_Int32(count);
-  if (!n || *n < minimum || *n > Max_Points)
-    throw Failure(file_name + " announces " + General_Number(count, 15, '.') + (count == 1 ? " point" : " points") +
-                  "; a scan holds from " + std::to_string(minimum) + " to " + std::to_string(Max_Points) + ".");
+  if (!n || *n < minimum || *n > maximum) {
+    const std::string announced =
+        file_name + " announces " + General_Number(count, 15, '.') + (count == 1 ? " point" : " points");
+    if (maximum == Max_Points)
+      throw Failure(announced + "; a scan holds from " + std::to_string(minimum) + " to " + std::to_string(maximum) +
+                    ".");
+    throw Failure(announced +
+                  (n && *n < minimum ? "; a scan holds at least " + std::to_string(minimum)
+                                     : "; a scan holds at most " + std::to_string(maximum)) +
+                  " points.");
+  }
   return *n;
+}
+
+std::string Too_Many_Points(int32_t points, const std::string& output_name) {
+  return "The scan holds " + std::to_string(points) + " points; this output type takes at most " +
+         std::to_string(Max_Points) +
+         ". Give an end angle (--end) where the import dialog asks for one, or choose an output without that "
+         "limit (xye, xy, csv, fxye, cif). Nothing was written to " +
+         output_name + ".";
 }
 
 float Largest_Intensity(const std::vector<float>& intensities, int32_t n) {

@@ -106,8 +106,12 @@ void Set_Dif_Title(Store& store, const std::string& text32);
 float Largest_Intensity(const std::vector<float>& intensities, int32_t n);
 
 // The point count a file announces, as the scan's count: throws Failure
-// naming the file when it is no whole number from `minimum` to Max_Points.
-int32_t Announced_Points(const std::string& file_name, double count, int32_t minimum = 1);
+// naming the file when it is no whole number from `minimum` to `maximum`.
+int32_t Announced_Points(const std::string& file_name, double count, int32_t minimum = 1, int32_t maximum = Max_Points);
+
+// What a writer of 16-bit point counts says of a scan of `points` points,
+// more than Max_Points, before it writes nothing to `output_name`.
+std::string Too_Many_Points(int32_t points, const std::string& output_name);
 
 // True when Intensities holds points 1..n.
 inline bool Holds_Points(const Store& store, int32_t n) {

@@ -22,7 +22,9 @@ void Prepare_Synthesis(Store& store) {
 void Synthesise_Scan(Store& store) {
   const double r0 = store.Range_Limits[0], r1 = store.Range_Limits[1];
   const int32_t n = store.Nb_Points;
-  if (n < 1 || n > Max_Points || store.FWHM == 0 || !(r1 > r0))
+  // The range runs from r0 towards r1 in the direction of the step.
+  const bool beyond = store.Step_Size < 0 ? r1 < r0 : r1 > r0;
+  if (n < 1 || n > Max_Points || store.FWHM == 0 || !beyond)
     throw Failure("The synthesis parameters give no scan: " + std::to_string(n) + " points from " +
                   General_Number(r0, 15, '.') + " to " + General_Number(r1, 15, '.') + " with an FWHM of " +
                   General_Number(store.FWHM, 7, '.') + ".");

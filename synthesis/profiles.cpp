@@ -32,6 +32,7 @@
 #include <limits>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "synthesis/noise.h"
 
@@ -334,6 +335,7 @@ inline double Smallest_Step(const double* y0, int32_t count) {
 // Invariant 4: the contribution of a peak at p to the point of [x0, x1]
 // nearest to it, or infinity when p lies inside.
 inline double Nearest_Contribution(double a, double p, double x0, double x1, const Work& w) {
+  if (x1 < x0) std::swap(x0, x1);  // a falling scan
   double nearest;
   if (p <= x0)
     nearest = x0 - p;
@@ -443,8 +445,12 @@ Runner Kernel_For(Kernel widest) {
 void Gauss_Window(const std::vector<double>& x, int32_t n, double h, Term& t) {
   const double reach = Gauss_Reach * std::fabs(h);
   const auto first = x.begin() + 1, last = x.begin() + n + 1;
-  const auto lo = std::partition_point(first, last, [&](double xk) { return xk - t.p <= -reach; });
-  const auto hi = std::partition_point(lo, last, [&](double xk) { return xk - t.p < reach; });
+  // The points run up, or down for a negative step.
+  const bool falling = n >= 2 && x[static_cast<std::size_t>(n)] < x[1];
+  const auto before = [&](double xk) { return falling ? xk - t.p >= reach : xk - t.p <= -reach; };
+  const auto inside = [&](double xk) { return falling ? xk - t.p > -reach : xk - t.p < reach; };
+  const auto lo = std::partition_point(first, last, before);
+  const auto hi = std::partition_point(lo, last, inside);
   t.lo = static_cast<int32_t>(lo - x.begin());
   t.hi = static_cast<int32_t>(hi - x.begin()) - 1;
 }

@@ -55,7 +55,7 @@ TEST(Write_Bmp, RefusesAScanWhoseCurveCannotBeDrawn) {
   start.Max_Intensity = 100;
   Expect_Refused(start, "holds 0 intensities, fewer than its 3350 points");
   Store many = Scan(std::vector<float>(32768, 1), 1);
-  Expect_Refused(many, "The scan has 32768 points; a bitmap draws at most 32767.");
+  Expect_Refused(many, "The scan holds 32768 points; this output type takes at most 32767.");
   Store short_scan = Scan({1, 2, 3}, 3);
   short_scan.Nb_Points = 5;
   Expect_Refused(short_scan, "holds 3 intensities, fewer than its 5 points");

@@ -168,9 +168,9 @@ TEST_F(Dif2Raw_Dialog, ValuesThatGiveNoScanAreRefusedAndNothingIsStored) {
       {"3.2", "3.4", "0.02", "0.3", P_dif2raw::Field::End,
        "The End angle 3.4 gives a scan ending at 3 degrees (the end is rounded to a whole degree), which is not "
        "above the Start angle 3.2."},
-      {"40", "20", "-0.02", "0.3", P_dif2raw::Field::End,  // the synthesis draws rising ranges only
-       "The End angle 20 gives a scan ending at 20 degrees (the end is rounded to a whole degree), which is not "
-       "above the Start angle 40."},
+      {"40.6", "40.55", "-0.02", "0.3", P_dif2raw::Field::End,  // a falling range must end below its start
+       "The End angle 40.55 gives a scan ending at 41 degrees (the end is rounded to a whole degree), which is not "
+       "below the Start angle 40.6 for a negative step."},
   };
   for (const auto& c : cases) {
     dialog.Form_Load();

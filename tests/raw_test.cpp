@@ -233,9 +233,7 @@ TEST_F(Raw, WritingTakesTheCountedPointsOfALongerScan) {
     Write_Raw2(dir.Path("long.raw"), store, platform);
     FAIL();
   } catch (const Failure& failure) {
-    EXPECT_STREQ(failure.what(),
-                 "The pattern has 32768 points; a RAW file holds from 1 to 32767. Nothing was written "
-                 "to long.raw.");
+    EXPECT_EQ(failure.what(), Too_Many_Points(32768, "long.raw"));
   }
 }
 

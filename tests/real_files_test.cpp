@@ -5,6 +5,7 @@
 #include "core/failure.h"
 #include "core/store.h"
 #include "core/text32.h"
+#include "core/uneven_steps.h"
 #include "fixtures/format_session.h"
 #include "formats/diffracplus/raw.h"
 #include "formats/diffracplus/uxd.h"
@@ -46,6 +47,10 @@ const Real_Scan Real_Scans[] = {
     {"xylibgsoc_sample2.uxd", Read_Uxd, 876, 4.98, 0.04, 665, 266, 1.5406f, "VINAIGRE"},
     {"dash_Tutorial_4.xye", Read_Xye, 2701, 7.0, 0.02, 3690, 331, 1.78897f, nullptr},
     {"easydiff_D1A_ILL_hashtitle.xye", Read_Xye, 2201, 10.0, 0.05, 220, 312, 1.54051f, nullptr},
+    // Twenty comment lines before "BANK 1 49493 49493 CONS 50.000000 0.099987  0 0 FXYE".
+    {"fxye_11bmb_8714.fxye", Read_Gsas, 49493, 0.5, 0.00099987, 142.728866f, 36.695248f, 0,
+     "/home/beams/S11BM/data/jul12/11b"},
+    {"g2tut_Cr2WO6_T4K_xye.dat", Read_Xye, 1749, 8.0, 0.075, 57.999f, 69.357f, 1.54051f, nullptr},
 };
 
 TEST(Real_Files, ScansReadAsTheFilesWriteThem) {
@@ -87,6 +92,9 @@ TEST(Real_Files, TimeOfFlightPoleFiguresAndOtherLayoutsAreRefused) {
   } refusals[] = {
       {"alt_tof_gem05984.gss", Read_Gsas,
        "alt_tof_gem05984.gss holds time-of-flight data, not an angle scan; nothing was read."},
+      {"g2tut_PG3_20255-4_10K_mantid.xye", Read_Xye,
+       "g2tut_PG3_20255-4_10K_mantid.xye holds a scan over time-of-flight, not 2-theta: its header says so on line "
+       "3 (\"' The X-axis unit is: Time-of-flight\"); nothing was read."},
       {"mtex_bruker.UXD", Read_Uxd,
        "mtex_bruker.UXD holds a scan driven in PHI, not in 2-theta (a pole figure or a rocking curve), in its first "
        "range; nothing was read."},
@@ -103,6 +111,23 @@ TEST(Real_Files, TimeOfFlightPoleFiguresAndOtherLayoutsAreRefused) {
       EXPECT_EQ(failure.what(), std::string(refusal.message));
     }
   }
+}
+
+// The angles each file lists, against those written from its start and the
+// step of its first two points.
+TEST(Real_Files, ListedAnglesAreKeptAndUnevenStepsSaid) {
+  const Store fxye = Read_Real(Read_Gsas, "fxye_11bmb_8714.fxye");
+  ASSERT_EQ(fxye.Extras.Angles.size(), 49494u);
+  EXPECT_DOUBLE_EQ(fxye.Extras.Angles[49493], 49.98543193);
+  EXPECT_DOUBLE_EQ(fxye.Extras.Uncertainties[1], 17.503056);
+  EXPECT_DOUBLE_EQ(fxye.Extras.Counts[1], 142.728866);
+  EXPECT_FALSE(Uneven_Steps_Warning("fxye_11bmb_8714.fxye", fxye));  // within 0.00014 degrees
+  const Store uneven = Read_Real(Read_Xye, "g2tut_Cr2WO6_T4K_xye.dat");
+  EXPECT_DOUBLE_EQ(uneven.Extras.Angles[1749], 128.694);
+  EXPECT_DOUBLE_EQ(uneven.Extras.Uncertainties[1749], 5.889);
+  EXPECT_EQ(Uneven_Steps_Warning("g2tut_Cr2WO6_T4K_xye.dat", uneven).value_or(""),
+            "g2tut_Cr2WO6_T4K_xye.dat: its steps run from 0.028 to 0.108 degrees; written with the step of its first "
+            "two points, its angles differ from the file's by up to 10.65 degrees (point 1717).");
 }
 
 }  // namespace

@@ -290,6 +290,9 @@ TEST_F(Synthesise_Bits, EveryKernelAndThreadCountGivesTheStraightforwardPoints) 
       {"extreme positions", {{1e-310, 50}, {30, 100}, {1e305, 10}, {-1e200, 5}}},
       {"a range near 0", {{0, 100}, {1e-290, 50}}, 0.3f, 10, -1e-295, 1e-295, 2000},
       {"a tiny width", Spread(120), 1e-30f},
+      // A negative step: the points run down from r0.
+      {"falling", Spread(120), 0.3f, 10, 75, 5},
+      {"falling, narrow", Spread(120), 0.01f, 10, 80, 2, 3900},
   };
   for (int16_t profile : {1, 2, 3, 5})
     for (const auto& c : cases) Check(c, profile);

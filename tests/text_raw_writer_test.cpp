@@ -95,9 +95,7 @@ TEST(Write_Text_Raw, RefusesAScanItCannotWriteWhole) {
     Write_Text_Raw(dir.Path("OUT.TXT"), too_long, platform);
     FAIL();
   } catch (const Failure& failure) {
-    EXPECT_STREQ(failure.what(),
-                 "The scan has 32768 points; a formatted text scan holds at most 32767. Nothing was written to "
-                 "OUT.TXT.");
+    EXPECT_EQ(failure.what(), Too_Many_Points(32768, "OUT.TXT"));
   }
   const Store start_up;  // 3350 points and no intensities
   try {

@@ -113,7 +113,6 @@ TEST(Gsas_Free, RefusalsNameTheFileAndLeaveTheStore) {
        "CONST 1 2\"; nothing was read."},
       {"t\nBANK 1 2 1 CONST 100 2 0 0 STD\n 1     0 1    -3\n",
        "scan.gsas holds no intensity above 0 in the records its bank line announces; nothing was read."},
-      {"t\nnot a header\nBANK 1 2 1 CONST 100 2 0 0 STD\n 1     4 1     3\n", ""},
       {"t\nBANK 1 2 1 CONST 100 2 0 0 esd\n 1     4 1     3\n", ""},
       {"", ""},
   };
@@ -291,7 +290,9 @@ TEST(Text_Raw_Checks, NumbersAfterTheCountedPairsAreAWarningForTheCommandLine) {
     const auto warning = More_Numbers_Follow(input, 2);
     ASSERT_EQ(warning.has_value(), c.warned) << c.rest;
     if (warning) {
-      EXPECT_EQ(warning->text, "SCAN.TXT: more numbers follow the 2 points the file announces; they were not read.");
+      EXPECT_EQ(warning->text,
+                "SCAN.TXT: more numbers follow the 2 points the file announces; they were not read. A file of 2-theta "
+                "and intensity pairs without this layout's header is read with the xye type (--from xye).");
       EXPECT_FALSE(warning->in_window);
     }
   }

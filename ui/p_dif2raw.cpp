@@ -55,7 +55,7 @@ std::optional<P_dif2raw::Refusal> P_dif2raw::Form_Unload() {
   // slot; it is checked on the quotient itself, before it is narrowed. A
   // negative step with an end below the start is a descending scan. The
   // synthesis divides by the width, and draws only a range whose end, rounded
-  // to a whole degree, lies above its start.
+  // to a whole degree, lies beyond its start in the direction of the step.
   const bool synthesis = opening_ == Dif2Raw_Opening::Before_Synthesis;
   if (step == 0) return Refusal{Field::Step, "The Step Size must not be 0."};
   if (synthesis && fwhm == 0) return Refusal{Field::FWHM, "The FWHM must not be 0."};
@@ -67,12 +67,13 @@ std::optional<P_dif2raw::Refusal> P_dif2raw::Form_Unload() {
                                    " there would be " + Field_Text(std::nearbyint(quotient), separator) +
                                    " points; a scan holds from 1 to 32767 points."};
   const double rounded_end = Round_Half_Even(*points * step + start);
-  if (synthesis && !(rounded_end > start))
+  const bool rising = step > 0;
+  if (synthesis && !(rising ? rounded_end > start : rounded_end < start))
     return Refusal{Field::End, "The End angle " + Field_Text(end, separator) + " gives a scan ending at " +
                                    Field_Text(rounded_end, separator) +
-                                   " degrees (the end is rounded to a whole degree), which is not above the "
-                                   "Start angle " +
-                                   Field_Text(start, separator) + "."};
+                                   " degrees (the end is rounded to a whole degree), which is not " +
+                                   (rising ? "above" : "below") + " the Start angle " + Field_Text(start, separator) +
+                                   (rising ? "" : " for a negative step") + "."};
 
   store_.Time_Step = static_cast<float>(Field_Number(T_Time));
   store_.Step_Size = step;

@@ -31,7 +31,8 @@ class P_dif2raw {
   };
 
   // Opened before a synthesis, the dialog also refuses what the synthesis
-  // cannot draw: an FWHM of 0, and an end that does not lie above the start.
+  // cannot draw: an FWHM of 0, and an end that does not lie beyond the
+  // start in the direction of the step.
   // Opened from the menu, it stores those as typed.
   P_dif2raw(Store& store, Platform& platform, Dif2Raw_Opening opening = Dif2Raw_Opening::Before_Synthesis);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "core/platform.h"
@@ -10,6 +11,18 @@
 #include "ui/field_text.h"
 
 namespace talvo {
+
+namespace {
+
+// The file's per-point items of the first n points, the ones the dialog
+// keeps; the angles only while the user keeps the file's start and step.
+void Keep_Points(Pattern_Extras& extras, int32_t n, bool angles) {
+  if (!angles) extras.Angles.clear();
+  for (auto* values : {&extras.Angles, &extras.Counts, &extras.Uncertainties})
+    if (values->size() > static_cast<std::size_t>(n) + 1) values->resize(static_cast<std::size_t>(n) + 1);
+}
+
+}  // namespace
 
 P_oxford2raw::P_oxford2raw(Store& store, Platform& platform, std::string lines)
     : store_(store), platform_(platform), lines_(std::move(lines)) {
@@ -25,6 +38,8 @@ void P_oxford2raw::Form_Load() {
   T_End = Field_Text(std::nearbyint(store_.Nb_Points * store_.Step_Size + store_.Start_2Theta), separator);
   T_Lambda = Field_Text(store_.Lambda1, separator);
   T_Spid = store_.Sample_ID;
+  loaded_start_ = T_Start;
+  loaded_step_ = T_SSize;
   if (store_.Lambda1 == Copper_K_Alpha1) {
     // The lookup proposes the mean wavelength, but the caption stays that
     // of the K-alpha 1 line the store held.
@@ -59,14 +74,18 @@ std::optional<std::string> P_oxford2raw::Form_Unload() {
   // Only what gives no count is refused: a step of 0, and a count that a
   // 16-bit slot cannot hold or that leaves no point, checked before it is
   // cut to 16 bits. An end that rounds to a whole degree at or behind the
-  // start still gives its count.
+  // start still gives its count. A file of more points than that keeps
+  // them all (up to the points read) for the outputs without the limit;
+  // the writers with it refuse such a scan themselves.
   if (step == 0) return "Step Size: the step size must not be 0.";
   const double count = std::nearbyint((end - start) / step);
-  if (!(count >= 1 && count <= Max_Points)) {
+  const int32_t most = points_read_ > Max_Points ? std::numeric_limits<int32_t>::max() : Max_Points;
+  if (!(count >= 1 && count <= most)) {
     std::string points = std::isfinite(count) ? Field_Text(count, '.') + " points" : "no whole number of points";
     return "End angle: from the start angle to the end angle in steps of this size the scan would have " + points +
-           "; it must have from 1 to 32767.";
+           "; it must have from 1 to " + std::to_string(most) + ".";
   }
+  const bool same_angles = T_Start == loaded_start_ && T_SSize == loaded_step_;
 
   store_.Time_Step = static_cast<float>(time);
   store_.Step_Size = step;
@@ -77,6 +96,7 @@ std::optional<std::string> P_oxford2raw::Form_Unload() {
   // not announce points that were never read.
   store_.Nb_Points = std::min(static_cast<int32_t>(count), points_read_);
   store_.Range_Limits[1] = std::nearbyint(store_.Nb_Points * step + start);
+  Keep_Points(store_.Extras, store_.Nb_Points, same_angles);
   store_.Lambda1 = static_cast<float>(lambda);
   platform_.Set_Busy(true);
   return std::nullopt;

@@ -46,16 +46,17 @@ class P_oxford2raw {
 
   // Closing, by "OK" or by closing the window: stores every field and sets
   // the busy pointer for the writer that follows. When the fields give no
-  // scan (a step of 0, a range of fewer than 1 or more than 32767 steps)
-  // nothing is stored and the text saying why comes back: the dialog stays
-  // open.
+  // scan (a step of 0, a range of fewer than 1 or more than 32767 steps,
+  // the limit lifted when the reader left more points than that) nothing
+  // is stored and the text saying why comes back: the dialog stays open.
   std::optional<std::string> Form_Unload();
 
  private:
   Store& store_;
   Platform& platform_;
   std::string lines_;
-  int32_t points_read_ = 0;  // the intensities the reader left
+  int32_t points_read_ = 0;                 // the intensities the reader left
+  std::string loaded_start_, loaded_step_;  // T_Start and T_SSize as the dialog opened
 };
 
 }  // namespace talvo

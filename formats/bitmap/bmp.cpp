@@ -23,9 +23,7 @@ void Check_Drawable(const std::string& path, const Store& store) {
   if (n < 2)
     throw Failure("The scan has " + std::to_string(n) + (n == 1 ? " point" : " points") +
                   "; a bitmap of its curve needs at least 2." + nothing);
-  if (n > Max_Points)
-    throw Failure("The scan has " + std::to_string(n) + " points; a bitmap draws at most " +
-                  std::to_string(Max_Points) + "." + nothing);
+  if (n > Max_Points) throw Failure(Too_Many_Points(n, File_Name_Of(path)));
   if (!Holds_Points(store, n))
     throw Failure("The pattern holds " + std::to_string(store.Intensities.empty() ? 0 : store.Intensities.size() - 1) +
                   " intensities, fewer than its " + std::to_string(n) + " points." + nothing);

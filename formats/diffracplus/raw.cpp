@@ -128,7 +128,8 @@ Read_Result Read_Raw2(const Input_File& source, Store& store) {
 void Write_Raw2(const std::string& path, const Store& store, Platform& platform) {
   Busy_Pointer busy(platform);
   const std::string name = File_Name_Of(path);
-  if (store.Nb_Points < 1 || store.Nb_Points > Max_Points)
+  if (store.Nb_Points > Max_Points) throw Failure(Too_Many_Points(store.Nb_Points, name));
+  if (store.Nb_Points < 1)
     throw Failure("The pattern has " + std::to_string(store.Nb_Points) +
                   " points; a RAW file holds from 1 to 32767. Nothing was written to " + name + ".");
   const auto n = static_cast<int16_t>(store.Nb_Points);

@@ -6,7 +6,8 @@
 //                 25-34 the start and 36-45 the step in centidegrees 2-theta,
 //                 47 and 49 one digit each, 51-53 "ESD"
 //   then R records of five intensity/uncertainty pairs, each number
-//   right-aligned in 8 columns over 80.
+//   right-aligned in 8 columns over 80. The counts as written and their
+//   uncertainties go to the extras too.
 // Leading points without counts are dropped and the start moved past them.
 // Every point is read, however many: the import dialog's count limits the
 // points written.
@@ -86,13 +87,15 @@ Read_Result Read_Gsas(const Input_File& source, Store& store) {
   store.Nb_Points = 0;
 
   std::vector<float> kept(1, 0.0f);  // slot 0 holds no point
+  std::vector<double> counts(1, 0.0), sigmas(1, 0.0);
   bool dropping = true;
   int32_t dropped = 0;
   // A file that ends before its R records keeps the points it holds.
   for (int32_t r = 1; r <= records && !in.Only_Blanks_Remain(); ++r) {
     const std::string record = Realigned(in.Read_Text_Field("a data record"));
     for (std::size_t k = 1; k <= 5; ++k) {
-      const float intensity = Gsas_Count(std::string_view(record).substr(16 * k - 16, 8));
+      const double value = Gsas_Value(std::string_view(record).substr(16 * k - 16, 8));
+      const auto intensity = static_cast<float>(value);
       if (dropping) {
         if (!(intensity > 0)) {
           ++dropped;
@@ -104,6 +107,8 @@ Read_Result Read_Gsas(const Input_File& source, Store& store) {
         store.Start_Theta = store.Start_2Theta / 2;
       }
       kept.push_back(intensity);
+      counts.push_back(value);
+      sigmas.push_back(Gsas_Value(std::string_view(record).substr(16 * k - 8, 8)));
       if (static_cast<float>(store.Max_Intensity) < intensity) store.Max_Intensity = intensity;
     }
   }
@@ -113,6 +118,8 @@ Read_Result Read_Gsas(const Input_File& source, Store& store) {
                   "read.");
   store.Nb_Points = static_cast<int32_t>(kept.size() - 1);
   store.Intensities = std::move(kept);
+  store.Extras.Counts = std::move(counts);
+  store.Extras.Uncertainties = std::move(sigmas);
   store.Is_Peak_List = False16;
   store.Nb_Ranges = 1;
   Read_Result result;

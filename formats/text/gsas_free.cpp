@@ -7,8 +7,11 @@
 //   STD, none ten 8-character count fields, each either a plain count or a
 //             2-character counter number and a 6-character count
 //   FXYE      one point per line: x, count, uncertainty
-// Any other bin type (SLOG, TIME_MAP, RALF, ...) or the type ALT is
-// time-of-flight data, which has no 2-theta scale.
+// The bin types SLOG, TIME_MAP and RALF, the type ALT, and every bank after
+// a TIME_MAP block are time-of-flight data, which has no 2-theta scale.
+// The bank line is the first line after the title that begins with "BANK",
+// whatever stands before it (comments, the instrument parameter file, the
+// monitor count, time maps).
 #include "formats/text/gsas_free.h"
 
 #include <cmath>
@@ -24,8 +27,6 @@ namespace talvo {
 
 namespace {
 
-constexpr std::size_t Max_Header_Lines = 8;
-
 enum class Layout { Esd, Std, Fxye };
 
 struct Bank {
@@ -40,10 +41,6 @@ struct Bank {
 
 bool Begins_With(std::string_view line, std::string_view prefix) {
   return line.substr(0, prefix.size()) == prefix;
-}
-
-bool Is_Header_Line(std::string_view line) {
-  return Is_Blank_Line(line) || Begins_With(line, "#") || Begins_With(line, "Instrument parameter file");
 }
 
 // A whole word that is a number, or empty.
@@ -84,6 +81,13 @@ bool Is_Angle_Scan(const Bank& bank) {
   return (bank.bin_type == "CONST" || bank.bin_type == "CONS") && bank.type != "ALT";
 }
 
+bool Is_Time_Of_Flight_Line(std::string_view line) {
+  const auto words = Words_Of(line);
+  if (words.size() < 5) return false;
+  const auto bin_type = words[4];
+  return words.back() == "ALT" || bin_type == "SLOG" || bin_type == "TIME_MAP" || bin_type == "RALF";
+}
+
 // Empty for a type word GSAS does not write.
 std::optional<Layout> Layout_Of(const Bank& bank) {
   if (bank.type == "ESD") return Layout::Esd;
@@ -98,42 +102,58 @@ std::string_view Field(std::string_view record, std::size_t first, std::size_t w
 
 // "(I2,F6.0)": a counter number in front of the count makes two words of the
 // 8 characters; a plain count is one.
-float Std_Count(std::string_view field) {
-  return Gsas_Count(Words_Of(field).size() == 2 ? field.substr(2) : field);
+std::string_view Std_Count(std::string_view field) {
+  return Words_Of(field).size() == 2 ? field.substr(2) : field;
 }
+
+// The points of a bank: counts, and where the layout gives them, the
+// uncertainty and (FXYE) the angle of each, point 1 first.
+struct Bank_Data {
+  std::vector<double> counts;
+  std::vector<double> sigmas;
+  std::vector<double> angles;  // degrees
+  bool angles_read = true;     // every FXYE x is a number
+  int64_t records_found = 0;
+
+  void Resize(std::size_t n) {
+    for (auto* values : {&counts, &sigmas, &angles})
+      if (values->size() > n) values->resize(n);
+  }
+};
 
 // Appends the record's points; returns how many of them stand in the line
 // rather than past its end.
-std::size_t Add_Record(std::string_view record, Layout layout, std::vector<float>& counts) {
+std::size_t Add_Record(std::string_view record, Layout layout, Bank_Data& data) {
   const auto present = [&record](std::size_t first) { return first < record.size() ? 1 : 0; };
   std::size_t written = 0;
   switch (layout) {
     case Layout::Esd:
       for (std::size_t k = 0; k < 5; ++k) {
-        counts.push_back(Gsas_Count(Field(record, 16 * k, 8)));
+        data.counts.push_back(Gsas_Value(Field(record, 16 * k, 8)));
+        data.sigmas.push_back(Gsas_Value(Field(record, 16 * k + 8, 8)));
         written += present(16 * k);
       }
       break;
     case Layout::Std:
       for (std::size_t k = 0; k < 10; ++k) {
-        counts.push_back(Std_Count(Field(record, 8 * k, 8)));
+        data.counts.push_back(Gsas_Value(Std_Count(Field(record, 8 * k, 8))));
         written += present(8 * k);
       }
       break;
     case Layout::Fxye: {
+      // x in centidegrees, the count, its uncertainty.
       const auto words = Words_Of(record);
-      counts.push_back(words.size() > 1 ? Gsas_Count(words[1]) : 0.0f);
+      const auto x = words.empty() ? std::nullopt : Number_Word(words[0]);
+      data.angles_read = data.angles_read && x.has_value();
+      data.angles.push_back(x.value_or(0) / 100);
+      data.counts.push_back(words.size() > 1 ? Gsas_Value(words[1]) : 0.0);
+      data.sigmas.push_back(words.size() > 2 ? Gsas_Value(words[2]) : 0.0);
       written = 1;
       break;
     }
   }
   return written;
 }
-
-struct Bank_Data {
-  std::vector<float> counts;
-  int64_t records_found = 0;
-};
 
 // The records after the bank line at `at`, up to the next bank or the end.
 Bank_Data Read_Records(const std::vector<std::string_view>& lines, std::size_t at, const Bank& bank, Layout layout) {
@@ -144,17 +164,25 @@ Bank_Data Read_Records(const std::vector<std::string_view>& lines, std::size_t a
     if (Is_Blank_Line(lines[i])) continue;
     ++data.records_found;
     const std::size_t before = data.counts.size();
-    last_written = before + Add_Record(lines[i], layout, data.counts);
+    last_written = before + Add_Record(lines[i], layout, data);
   }
   // The last record of a file cut short ends where its line ends.
-  if (data.records_found < bank.records) data.counts.resize(last_written);
+  if (data.records_found < bank.records) data.Resize(last_written);
   // Fields after the last point fill the last record; they are not data.
-  if (static_cast<int64_t>(data.counts.size()) > bank.points) data.counts.resize(static_cast<std::size_t>(bank.points));
+  if (static_cast<int64_t>(data.counts.size()) > bank.points) data.Resize(static_cast<std::size_t>(bank.points));
+  if (!data.angles_read) data.angles.clear();
   return data;
 }
 
-void Fill_Store(const std::string& title, const Bank& bank, const std::vector<float>& counts, std::size_t dropped,
-                Store& store) {
+// Slot 0 empty, then the values from point dropped + 1 on; empty stays empty.
+std::vector<double> Kept(const std::vector<double>& values, std::size_t dropped) {
+  if (values.empty()) return {};
+  std::vector<double> kept(1, 0.0);
+  kept.insert(kept.end(), values.begin() + static_cast<std::ptrdiff_t>(dropped), values.end());
+  return kept;
+}
+
+void Fill_Store(const std::string& title, const Bank& bank, const Bank_Data& data, std::size_t dropped, Store& store) {
   store.Sample_ID = Fit32(title);
   store.Range_Limits[0] = static_cast<double>(dropped) * bank.step + bank.start;
   store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
@@ -162,8 +190,11 @@ void Fill_Store(const std::string& title, const Bank& bank, const std::vector<fl
   store.Step_Size = bank.step;
   store.Time_Step = 1.0f;
   store.Intensities.assign(1, 0.0f);
-  store.Intensities.insert(store.Intensities.end(), counts.begin() + static_cast<std::ptrdiff_t>(dropped),
-                           counts.end());
+  for (std::size_t k = dropped; k < data.counts.size(); ++k)
+    store.Intensities.push_back(static_cast<float>(data.counts[k]));
+  store.Extras.Counts = Kept(data.counts, dropped);
+  store.Extras.Uncertainties = Kept(data.sigmas, dropped);
+  store.Extras.Angles = Kept(data.angles, dropped);
   store.Nb_Points = static_cast<int32_t>(store.Intensities.size() - 1);
   store.Max_Intensity = Largest_Intensity(store.Intensities, store.Nb_Points);
   store.Is_Peak_List = False16;
@@ -171,18 +202,20 @@ void Fill_Store(const std::string& title, const Bank& bank, const std::vector<fl
 }
 
 std::optional<std::size_t> First_Bank_Line(const std::vector<std::string_view>& lines) {
-  for (std::size_t i = 1; i < lines.size() && i <= Max_Header_Lines; ++i) {
+  for (std::size_t i = 1; i < lines.size(); ++i)
     if (Begins_With(lines[i], "BANK")) return i;
-    if (!Is_Header_Line(lines[i])) return std::nullopt;
-  }
   return std::nullopt;
 }
 
 }  // namespace
 
+double Gsas_Value(std::string_view field) {
+  const double value = Leading_Number(field);
+  return std::isfinite(static_cast<float>(value)) ? value : 0.0;
+}
+
 float Gsas_Count(std::string_view field) {
-  const auto value = static_cast<float>(Leading_Number(field));
-  return std::isfinite(value) ? value : 0.0f;
+  return static_cast<float>(Gsas_Value(field));
 }
 
 std::optional<Read_Result> Read_Gsas_Free(std::span<const uint8_t> bytes, const std::string& file_name, Store& store) {
@@ -191,27 +224,31 @@ std::optional<Read_Result> Read_Gsas_Free(std::span<const uint8_t> bytes, const 
   if (!first) return std::nullopt;
   std::string other_bin_type;
   bool time_of_flight = false;
-  for (std::size_t at = *first; at < lines.size(); ++at) {
+  bool after_time_map = false;  // a time map gives the banks after it time-of-flight bins
+  for (std::size_t at = 1; at < lines.size(); ++at) {
+    if (Begins_With(lines[at], "TIME_MAP")) after_time_map = true;
     if (!Begins_With(lines[at], "BANK")) continue;
+    // A time-of-flight bank line need not carry the coefficients of an
+    // angle scan ("BANK 1 2000 400 TIME_MAP 1").
+    if (after_time_map || Is_Time_Of_Flight_Line(lines[at])) {
+      time_of_flight = true;
+      continue;
+    }
     const Bank bank = Bank_Of(lines[at], file_name);
     if (!Is_Angle_Scan(bank)) {
-      // Only these bin types and ALT are time-of-flight; others are unknown.
-      if (bank.type == "ALT" || bank.bin_type == "SLOG" || bank.bin_type == "TIME_MAP" || bank.bin_type == "RALF")
-        time_of_flight = true;
-      else if (other_bin_type.empty())
-        other_bin_type = bank.bin_type;
+      if (other_bin_type.empty()) other_bin_type = bank.bin_type;
       continue;
     }
     const auto layout = Layout_Of(bank);
     if (!layout) return std::nullopt;
     const Bank_Data data = Read_Records(lines, at, bank, *layout);
     std::size_t dropped = 0;
-    while (dropped < data.counts.size() && !(data.counts[dropped] > 0)) ++dropped;
+    while (dropped < data.counts.size() && !(static_cast<float>(data.counts[dropped]) > 0)) ++dropped;
     if (dropped == data.counts.size())
       Refuse(file_name, "holds no intensity above 0 in the records its bank line announces");
     Read_Result result;
     if (auto warning = Gsas_Early_End(file_name, bank.records, data.records_found)) result.warnings.push_back(*warning);
-    Fill_Store(std::string(lines[0]), bank, data.counts, dropped, store);
+    Fill_Store(std::string(lines[0]), bank, data, dropped, store);
     return result;
   }
   if (time_of_flight) Refuse(file_name, "holds time-of-flight data, not an angle scan");

@@ -17,9 +17,10 @@ struct Store;
 
 // Reads the first angle-scan bank of the file into the store: title, start,
 // step, counting time 1 and the intensities from the first positive one on.
-// Empty when no line beginning with "BANK" follows the title and its header
-// lines, or its record type is none of ESD, STD and FXYE: the file is not
-// GSAS raw data as this reader knows it. Throws Failure, the store untouched,
+// Also the per-point extras: the counts as written, the uncertainties (ESD,
+// FXYE) and the file's angles (FXYE). Empty when no line after the title
+// begins with "BANK", or the first angle bank's record type is none of ESD,
+// STD and FXYE: the file is not GSAS raw data as this reader knows it. Throws Failure, the store untouched,
 // for a bank line that does not read, time-of-flight data, another bin
 // type, or a bank without a positive intensity. A file that ends before the
 // records its bank line announces is read and warned about.
@@ -27,6 +28,7 @@ std::optional<Read_Result> Read_Gsas_Free(std::span<const uint8_t> bytes, const 
 
 // A count field by the leading-number rule; a value no 32-bit item holds
 // reads as 0, as a field that does not read.
+double Gsas_Value(std::string_view field);
 float Gsas_Count(std::string_view field);
 
 // The lines that hold something after the title and the bank line, that is

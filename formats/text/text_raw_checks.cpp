@@ -19,7 +19,9 @@ void Check_Whole_Point_Count(double count, const std::string& file_name) {
 std::optional<Read_Result::Warning> More_Numbers_Follow(Text_Input& input, int32_t points) {
   if (input.Only_Blanks_Remain() || !Parse_Leading_Number(input.Read_Numeric_Field()).found) return std::nullopt;
   return Read_Result::Warning{input.file_name() + ": more numbers follow the " + std::to_string(points) +
-                                  " points the file announces; they were not read.",
+                                  " points the file announces; they were not read. A file of 2-theta and "
+                                  "intensity pairs without this layout's header is read with the xye type "
+                                  "(--from xye).",
                               false};
 }
 

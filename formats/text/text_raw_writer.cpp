@@ -27,9 +27,7 @@ void Write_Text_Raw(const std::string& path, const Store& store, Platform& platf
   Busy_Pointer busy(platform);
   const std::string name = File_Name_Of(path);
   const int32_t n = store.Nb_Points;
-  if (n > Max_Points)
-    throw Failure("The scan has " + std::to_string(n) + " points; a formatted text scan holds at most 32767. " +
-                  "Nothing was written to " + name + ".");
+  if (n > Max_Points) throw Failure(Too_Many_Points(n, name));
   if (n > 0 && !Holds_Points(store, n))
     throw Failure("The scan holds " + std::to_string(store.Intensities.empty() ? 0 : store.Intensities.size() - 1) +
                   " intensities, fewer than its " + std::to_string(n) + " points. Nothing was written to " + name +
