@@ -245,5 +245,83 @@ TEST(Analysis_Cli, APeakListBecomesAScanFirst) {
   EXPECT_NE(text.find("\r\n30.00 1005 31.7017\r\n"), std::string::npos);
 }
 
+// The uncertainty column: the file's (xye third column, GSAS ESD), else
+// sqrt(max(count, 1)); the file's own angles where it lists them.
+TEST(Analysis_Cli, UncertaintiesAndAnglesComeFromTheFileWhereItHasThem) {
+  const std::string real = std::string(TALVO_TEST_DATA) + "/real/";
+  const struct {
+    const char* file;
+    std::string text;  // the input, or empty to copy the real file of that name
+    const char* arguments;
+    const char* out;
+    std::vector<std::string> expected;  // lines of the output, in order, not all
+  } cases[] = {
+      {"u.xye",
+       "# triples\r\n10.00 100 7.5\r\n10.02 121 8\r\n10.05 144 12.25\r\n",
+       "--from xye --to xye",
+       "u_out.xye",
+       {"# Uncertainty: as the source file gives it", "10.00 100 7.5", "10.02 121 8", "10.05 144 12.25"}},
+      {"esd_Quinoli.gda",
+       "",
+       "--from gsas --to csv",
+       "esd_Quinoli_out.csv",
+       {"two_theta,intensity,uncertainty", "7.500,345.2,18.3", "7.504,350.7,18.5"}},
+      {"dash_Tutorial_4.xye",
+       "",
+       "--from xye --to xye",
+       "dash_out.xye",
+       {"# Wavelength: 1.78897 angstrom (K-alpha1)", "# Uncertainty: square root of the intensity, at least 1",
+        "7.00 3690 60.7454", "7.02 3816 61.7738"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    Temp_Dir dir;
+    dir.Write(c.file, c.text.empty() ? Read_Text(real + c.file) : c.text);
+    const auto result = Run_Convert(dir, std::string(c.arguments) + " -o " + c.out + " " + c.file);
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::istringstream lines(Read_Text(dir.Path(c.out)));
+    std::size_t next = 0;
+    for (std::string line; std::getline(lines, line) && next < c.expected.size();) {
+      ASSERT_TRUE(line.ends_with('\r')) << line;
+      line.pop_back();
+      if (line == c.expected[next]) ++next;
+    }
+    EXPECT_EQ(next, c.expected.size()) << "not found in order from: "
+                                       << c.expected[next < c.expected.size() ? next : 0];
+  }
+}
+
+// The 11-BM synchrotron scan of 49 493 points goes whole to FXYE and xye:
+// every record of the FXYE file written holds the numbers of the file read.
+TEST(Analysis_Cli, ASynchrotronScanGoesWholeToFxyeAndXye) {
+  const std::string name = "fxye_11bmb_8714.fxye";
+  Temp_Dir dir;
+  const std::string source = Read_Text(std::string(TALVO_TEST_DATA) + "/real/" + name);
+  dir.Write(name, source);
+  for (const char* key : {"fxye", "xye"}) {
+    const auto result = Run_Convert(dir, std::string("--from gsas --to ") + key + " -o out." + key + " " + name);
+    ASSERT_EQ(result.status, 0) << key << ": " << result.err;
+  }
+  const auto rows_of = [](const std::string& text, const std::string& after) {
+    std::vector<std::vector<double>> rows;
+    std::istringstream lines(text.substr(text.find(after)));
+    std::string line;
+    std::getline(lines, line);
+    while (std::getline(lines, line))
+      if (auto numbers = Numbers_Of(line); numbers.size() == 3) rows.push_back(numbers);
+    return rows;
+  };
+  const auto in = rows_of(source, "BANK");
+  const auto out = rows_of(Read_Text(dir.Path("out.fxye")), "BANK");
+  ASSERT_EQ(in.size(), 49493u);
+  ASSERT_EQ(out.size(), in.size());
+  for (std::size_t k = 0; k < in.size(); ++k) ASSERT_EQ(out[k], in[k]) << "record " << k + 1;
+  EXPECT_NE(Read_Text(dir.Path("out.fxye")).find("BANK 1 49493 49493 CONS 50.000000 0.099987 0 0 FXYE"),
+            std::string::npos);
+  const std::string xye = Read_Text(dir.Path("out.xye"));
+  EXPECT_EQ(std::count(xye.begin(), xye.end(), '\n'), 6 + 49493);
+  EXPECT_TRUE(xye.ends_with("\r\n49.98543193 36.695248 16.901827\r\n"));
+}
+
 }  // namespace
 }  // namespace talvo

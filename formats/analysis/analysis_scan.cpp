@@ -311,8 +311,17 @@ double Scan_Out::Uncertainty(int32_t k) const {
 char* Scan_Out::Put_Angle(char* p, int32_t k) const {
   if (grid_) return Put_Scaled(p, grid_start_ + (k - 1) * grid_step_, decimals_);
   if (angles_ == nullptr) return Put_Fixed(p, start_ + (k - 1) * step_, decimals_);
+  // The file's angle with the step's decimals or more: the fewest within
+  // two units of its last bit, so that an angle a reader computed
+  // (4998.443206 centidegrees / 100 is 49.984432059999996) keeps the text the
+  // file had; the shortest exact text where none is.
+  const double angle = angles_[k];
+  const double near = 2 * (std::nextafter(std::fabs(angle), HUGE_VAL) - std::fabs(angle));
+  double power = Powers_Of_Ten[static_cast<std::size_t>(decimals_)];
+  for (int d = decimals_; d <= 17; ++d, power *= 10)
+    if (std::fabs(std::nearbyint(angle * power) / power - angle) <= near) return Put_Fixed(p, angle, d);
   char* const begin = p;
-  p = Put_Shortest(p, angles_[k]);
+  p = Put_Shortest(p, angle);
   int missing = decimals_ - Decimals_In(std::string_view(begin, static_cast<std::size_t>(p - begin)));
   if (missing > 0 && std::find(begin, p, '.') == p) *p++ = '.';
   for (; missing > 0; --missing) *p++ = '0';
