@@ -80,6 +80,17 @@ Store Fine_Store() {
   return store;
 }
 
+// A step that is a range divided by its points, as XRDML gives it: no end
+// of decimals, so the start's eight are written.
+Store Quotient_Store() {
+  Store store = Fine_Store();
+  store.Intensities = {0, 1678, 1648, 1730};
+  store.Start_2Theta = 5.00835563f;
+  store.Range_Limits = {5.00835563, 124.99526689};
+  store.Step_Size = (124.99526689 - 5.00835563) / 7180;
+  return store;
+}
+
 std::string Crlf(std::string_view lines) {
   std::string text;
   for (char c : lines) {
@@ -160,6 +171,9 @@ const Layout_Case Layout_Cases[] = {
     {"fine xy", Fine_Store, Write_Xy, "fine.xy",
      "# Wavelength: 1.54051 angstrom (K-alpha1)\n# Counting time: 1 s per step\n"
      "# Columns: 2-theta (degrees), intensity\n5.5000 1\n5.5001 0\n5.5002 2\n"},
+    {"quotient xy", Quotient_Store, Write_Xy, "q.xy",
+     "# Wavelength: 1.54051 angstrom (K-alpha1)\n# Counting time: 1 s per step\n"
+     "# Columns: 2-theta (degrees), intensity\n5.00835563 1678\n5.02506690 1648\n5.04177817 1730\n"},
     {"fine csv", Fine_Store, Write_Csv, "fine.csv",
      "two_theta,intensity,uncertainty\n5.5000,1,1\n5.5001,0,1\n5.5002,2,1.41421\n"},
     {"fine fxye", Fine_Store, Write_Fxye, "fine.fxye",

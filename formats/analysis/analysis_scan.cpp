@@ -258,7 +258,12 @@ Scan_Out::Scan_Out(const std::string& path, const Store& store) : file_name_(Fil
   start_ = static_cast<float>(store.Range_Limits[0]) == store.Start_2Theta ? store.Range_Limits[0]
                                                                            : static_cast<double>(store.Start_2Theta);
   step_ = store.Step_Size;
-  decimals_ = std::max(Decimals_Of(start_), n_ > 1 ? Decimals_Of(step_) : 0);
+  // A step that is a quotient (a range divided by its points) has no end of
+  // decimals: six significant digits of it, or the start's decimals.
+  int step_decimals = n_ > 1 ? Decimals_Of(step_) : 0;
+  if (step_decimals == Max_Decimals && step_ != 0)
+    step_decimals = std::clamp(5 - static_cast<int>(std::floor(std::log10(std::fabs(step_)))), 0, Max_Decimals);
+  decimals_ = std::max(Decimals_Of(start_), step_decimals);
   if (angles_ != nullptr) {
     start_ = angles_[1];
     if (n_ > 1) step_ = (angles_[n_] - angles_[1]) / (n_ - 1);
@@ -311,11 +316,13 @@ double Scan_Out::Uncertainty(int32_t k) const {
 char* Scan_Out::Put_Angle(char* p, int32_t k) const {
   if (grid_) return Put_Scaled(p, grid_start_ + (k - 1) * grid_step_, decimals_);
   if (angles_ == nullptr) return Put_Fixed(p, start_ + (k - 1) * step_, decimals_);
-  // The file's angle with the step's decimals or more: the fewest within
+  // An uneven file's angle with the step's decimals or more: the fewest within
   // two units of its last bit, so that an angle a reader computed
   // (4998.443206 centidegrees / 100 is 49.984432059999996) keeps the text the
   // file had; the shortest exact text where none is.
   const double angle = angles_[k];
+  // Angles on a constant step are the start and the step's decimals.
+  if (constant_step_) return Put_Fixed(p, angle, decimals_);
   const double near = 2 * (std::nextafter(std::fabs(angle), HUGE_VAL) - std::fabs(angle));
   double power = Powers_Of_Ten[static_cast<std::size_t>(decimals_)];
   for (int d = decimals_; d <= 17; ++d, power *= 10)
