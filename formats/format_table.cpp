@@ -132,13 +132,6 @@ std::vector<Input_Type> Input_Types() {
                  preview_refuses(Refuses(Any_Code, text::Unknown_Signature_Convert), text::Unknown_Signature_Preview)},
        .peak_lists = true},
       // Today's types.
-      {.key = "any",
-       .name = "Any type (by content)",
-       .pattern = "*.*",
-       .rules = {Reads(Any_Code, "Read_By_Content", Read_By_Content)},
-       .peak_lists = true,
-       .uses_held_wavelength = true,
-       .layer = Layer::Today},
       // Bruker RAW of every version and Rigaku RAS, each range of a file
       // read, the one asked for stored.
       {.key = "raw-any",
@@ -153,6 +146,14 @@ std::vector<Input_Type> Input_Types() {
        .layer = Layer::Today},
   };
   for (auto& type : Archive_Types()) types.push_back(std::move(type));
+  // Last: every type above, found from the file's content.
+  types.push_back({.key = "any",
+                   .name = "Any type (by content)",
+                   .pattern = "*.*",
+                   .rules = {Reads(Any_Code, "Read_By_Content", Read_By_Content)},
+                   .peak_lists = true,
+                   .uses_held_wavelength = true,
+                   .layer = Layer::Today});
   return types;
 }
 

@@ -48,7 +48,9 @@ TEST(Ranges_Cli, TheFirstRangeWithAWarningOrTheRangeAskedForOrEachOne) {
     EXPECT_EQ(run.status, c.status) << c.options;
     EXPECT_EQ(run.err, c.err) << c.options;
     for (const auto& [file, points] : c.outputs) EXPECT_EQ(Points_Line(dir.Path(file)), points) << c.options;
-    if (c.outputs.empty()) EXPECT_FALSE(std::filesystem::exists(dir.Path("k.txt"))) << c.options;
+    if (c.outputs.empty()) {
+      EXPECT_FALSE(std::filesystem::exists(dir.Path("k.txt"))) << c.options;
+    }
   }
 }
 
