@@ -5,7 +5,7 @@
 
 namespace talvo {
 
-void Cli_Platform::Show_Bmp_Saver(const Store& store, const std::string& path) {
+void Cli_Platform::Show_BMPSaver(const Store& store, const std::string& path) {
   Save_Bmp(Curve_Bitmap(store), path);
 }
 

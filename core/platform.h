@@ -54,7 +54,7 @@ class Platform {
   virtual void Show_Oxford2Raw(Store& store, const std::string& lines) = 0;
   virtual void Show_Preview(const Store& store) = 0;
   // The bitmap window: draws the scan's curve and saves it as `path`.
-  virtual void Show_Bmp_Saver(const Store& store, const std::string& path) = 0;
+  virtual void Show_BMPSaver(const Store& store, const std::string& path) = 0;
 };
 
 // The title of every message that has none of its own.

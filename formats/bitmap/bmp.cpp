@@ -40,7 +40,7 @@ void Check_Drawable(const std::string& path, const Store& store) {
 
 void Write_Bmp(const std::string& path, const Store& store, Platform& platform) {
   Check_Drawable(path, store);
-  platform.Show_Bmp_Saver(store, path);
+  platform.Show_BMPSaver(store, path);
 }
 
 Raster Blank_Bitmap() {

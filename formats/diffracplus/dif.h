@@ -10,7 +10,6 @@
 namespace talvo {
 
 class Bytes_View;
-class Platform;
 struct Store;
 
 // Reads every block of the file into the peak table, positions in degrees

@@ -7,7 +7,6 @@
 
 namespace talvo {
 
-class Platform;
 struct Store;
 
 Read_Result Read_Oxford(const Input_File& source, Store& store);

@@ -8,7 +8,6 @@
 
 namespace talvo {
 
-class Platform;
 struct Store;
 
 Read_Result Read_Text_Raw(const Input_File& source, Store& store);

@@ -12,7 +12,6 @@
 
 namespace talvo {
 
-class Platform;
 struct Store;
 
 Read_Result Read_Xye(const Input_File& source, Store& store);

@@ -115,8 +115,8 @@ void Qt_Platform::Show_Oxford2Raw(Store& store, const std::string& lines) {
 void Qt_Platform::Show_Preview(const Store& store) {
   Show_F_Preview(store, *this, owner_);
 }
-void Qt_Platform::Show_Bmp_Saver(const Store& store, const std::string& path) {
-  Show_BMPSaver(store, path, *this, owner_);
+void Qt_Platform::Show_BMPSaver(const Store& store, const std::string& path) {
+  qt::Show_BMPSaver(store, path, *this, owner_);
 }
 
 }  // namespace talvo::qt

@@ -26,7 +26,7 @@ class Qt_Platform : public Platform {
   void Show_Dif2Raw(Store& store, Dif2Raw_Opening opening) override;
   void Show_Oxford2Raw(Store& store, const std::string& lines) override;
   void Show_Preview(const Store& store) override;
-  void Show_Bmp_Saver(const Store& store, const std::string& path) override;
+  void Show_BMPSaver(const Store& store, const std::string& path) override;
 
  private:
   int Exec_Box(QMessageBox& box);
