@@ -67,7 +67,7 @@ std::string Output_Path(const Path_Parts& out, std::string_view input_base, bool
 
 std::string Range_Output(const std::string& outfile, int32_t number) {
   Path_Parts parts = Split_Path(outfile);
-  parts.base += "-" + std::to_string(number);
+  parts.base.append("-").append(std::to_string(number));  // appended: GCC 12 misreads the "+" chain
   return parts.Path();
 }
 

@@ -97,7 +97,7 @@ std::string Peak_List_Or_Scan(const std::string& name) {
     const Input_Type* type = registry.Input_By_Key(key);
     if (type == nullptr) continue;
     if (!choices.empty()) choices += key == std::string_view("xye") ? " or " : ", ";
-    choices += "\"" + std::string(type->name) + "\" (--from " + key + ")";
+    choices.append("\"").append(type->name).append("\" (--from ").append(key).append(")");
   }
   return name + " holds columns of numbers that may be a peak list or a scan, which its content does not tell " +
          "apart: choose its type, " + choices + ".";

@@ -6,7 +6,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 talvo_install
 
 export QT_QPA_PLATFORM=offscreen
-talvo_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# CI builds with warnings as errors, so that no warning lands.
+werror=()
+[ "${CI:-}" = true ] && werror=(-DCMAKE_CXX_FLAGS=-Werror)
+talvo_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${werror[@]}"
 (cd "$TALVO_ROOT/build" && ctest --output-on-failure -j "$(nproc)")
 
 sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
