@@ -100,20 +100,21 @@ void Write_File_Atomically(const std::string& path, std::string_view bytes) {
   const auto target = Path_From_Utf8(path);
   const std::string cannot = File_Name_Of(path) + " cannot be written";
   std::error_code error;
-  if (std::filesystem::is_directory(target, error)) throw Failure(cannot + ": it is a folder.");
+  if (std::filesystem::is_directory(target, error))
+    throw Failure(Failure_Kind::Output_Unwritable, cannot + ": it is a folder.");
   const auto temp = Temporary_Beside(target);
   errno = 0;
   std::FILE* file = Open_For_Writing(temp);
-  if (file == nullptr) throw Failure(cannot + ": " + Reason(errno));
+  if (file == nullptr) throw Failure(Failure_Kind::Output_Unwritable, cannot + ": " + Reason(errno));
   if (const int failure = Write_And_Close(file, bytes); failure != 0) {
     std::filesystem::remove(temp, error);
-    throw Failure(cannot + ": " + Reason(failure));
+    throw Failure(Failure_Kind::Output_Unwritable, cannot + ": " + Reason(failure));
   }
   std::filesystem::rename(temp, target, error);
   if (error) {
     const std::string reason = Reason(error.message());
     std::filesystem::remove(temp, error);
-    throw Failure(cannot + ": it cannot be replaced, " + reason);
+    throw Failure(Failure_Kind::Output_Unwritable, cannot + ": it cannot be replaced, " + reason);
   }
 }
 
