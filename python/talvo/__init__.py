@@ -56,7 +56,7 @@ class RefusedError(ValueError):
     """
 
     def __init__(self, path, message):
-        super().__init__(f"{path}: {message}")
+        super().__init__(message)
         self.path = path
         self.message = message
 
@@ -70,7 +70,7 @@ class WriteError(OSError):
     """
 
     def __init__(self, path, message):
-        super().__init__(f"{path}: {message}")
+        super().__init__(message)
         self.path = path
         self.message = message
 
