@@ -45,6 +45,7 @@ std::vector<uint8_t> Read_Whole_File(const std::string& path) {
   std::ifstream in(native, std::ios::binary);
   if (!in) throw Unreadable_File(path);
   std::vector<uint8_t> bytes;
+  if (const auto size = std::filesystem::file_size(native, error); !error) bytes.reserve(size);  // one allocation
   char chunk[1 << 16];
   while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.insert(bytes.end(), chunk, chunk + in.gcount());
   if (in.bad()) throw Unreadable_File(path);
