@@ -1,7 +1,7 @@
 #include "python/python_platform.h"
 
-#include "core/failure.h"
 #include "core/regional.h"
+#include "formats/bitmap/bmp.h"
 
 namespace talvo {
 
@@ -39,9 +39,8 @@ void Python_Platform::Show_Oxford2Raw(Store& store, const std::string&) {
   Answer_Oxford2Raw(store, *this, answers);
 }
 
-void Python_Platform::Show_Bmp_Saver(const Store&, const std::string& path) {
-  throw Failure("The Python module does not write bitmaps yet; use talvo-convert --to bmp. Nothing was written to " +
-                path + ".");
+void Python_Platform::Show_Bmp_Saver(const Store& store, const std::string& path) {
+  Save_Bmp(Curve_Bitmap(store), path);
 }
 
 }  // namespace talvo
