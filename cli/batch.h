@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_platform.h"
+#include "core/batch.h"
 #include "core/dispatch.h"
 #include "core/registry.h"
 

@@ -1,6 +1,5 @@
 #include "cli/cli_platform.h"
 
-#include <ctime>
 #include <iostream>
 
 #include "core/regional.h"
@@ -15,12 +14,15 @@ void Cli_Platform::Show_Message(const std::string& text, Icon icon, const std::s
   *messages << current_input << ": " << mark << line << '\n';
 }
 
-void Cli_Platform::Note(const std::string& text) { Show_Message(text, Icon::Exclamation, Program_Title); }
+void Cli_Platform::Note(const std::string& text) {
+  Show_Message(text, Icon::Exclamation, Program_Title);
+}
 
-bool Cli_Platform::Ask_Yes_No(const std::string&, const std::string&) { return true; }
+bool Cli_Platform::Ask_Yes_No(const std::string&, const std::string&) {
+  return true;
+}
 
-std::optional<std::string> Cli_Platform::Ask_Text(const std::string&, const std::string&,
-                                                  const std::string& proposed) {
+std::optional<std::string> Cli_Platform::Ask_Text(const std::string&, const std::string&, const std::string& proposed) {
   if (auto sample = Parameter("sample")) return *sample;
   return proposed;
 }
@@ -30,14 +32,7 @@ char Cli_Platform::Decimal_Separator() {
 }
 
 std::string Cli_Platform::Short_Date() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return Regional_Short_Date(local);
+  return Regional_Short_Date_Today();
 }
 
 std::optional<std::string> Cli_Platform::Parameter(const std::string& name) const {

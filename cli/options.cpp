@@ -11,20 +11,11 @@
 #include "core/profile.h"
 #include "core/registry.h"
 #include "formats/format_table.h"
+#include "ui/dialog_answers.h"
 
 namespace talvo {
 
 namespace {
-
-// A number written whole: sign, digits, one decimal separator ("." or ","),
-// exponent. Nothing may follow it.
-bool Is_Number(const std::string& text) {
-  static const std::regex number(R"([+-]?(\d+([.,]\d*)?|[.,]\d+)([eE][+-]?\d+)?)");
-  return std::regex_match(text, number);
-}
-
-const char* const Number_Parameters[] = {"start", "end", "step", "time", "lambda", "fwhm", "background", "noise"};
-const char* const Text_Parameters[] = {"anode", "profile", "sample"};
 
 // The option as the user typed it, for messages: "-o" rather than "--output".
 std::string Typed_Name(const std::string& name, int argc, char** argv) {
@@ -45,15 +36,9 @@ Usage_Error Usage_Error_Of(const CLI::ParseError& error, int argc, char** argv) 
 }
 
 void Check_Parameters(std::map<std::string, std::string>& parameters) {
-  for (const char* key : Number_Parameters) {
-    auto found = parameters.find(key);
-    if (found == parameters.end()) continue;
-    std::string& value = found->second;
-    if (!Is_Number(value)) throw Usage_Error{"option --" + std::string(key) + ": \"" + value + "\" is not a number"};
-    if (auto comma = value.find(','); comma != std::string::npos) value[comma] = '.';
-  }
-  if (auto profile = parameters.find("profile"); profile != parameters.end()) {
-    if (!Profile_Named(profile->second)) throw Usage_Error{"--profile takes gauss, lorentz or pearson7"};
+  if (auto wrong = Check_Answers(parameters)) {
+    if (*wrong == "profile") throw Usage_Error{"--profile takes gauss, lorentz or pearson7"};
+    throw Usage_Error{"option --" + *wrong + ": \"" + parameters[*wrong] + "\" is not a number"};
   }
 }
 
@@ -126,8 +111,8 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
   auto* output_option = app.add_option("-o,--output", options.output.text);
   std::map<std::string, std::string> typed;
   std::vector<CLI::Option*> parameters;
-  for (const char* key : Number_Parameters) parameters.push_back(app.add_option("--" + std::string(key), typed[key]));
-  for (const char* key : Text_Parameters) parameters.push_back(app.add_option("--" + std::string(key), typed[key]));
+  for (const char* key : Number_Answers) parameters.push_back(app.add_option("--" + std::string(key), typed[key]));
+  for (const char* key : Text_Answers) parameters.push_back(app.add_option("--" + std::string(key), typed[key]));
   std::string jobs;
   auto* jobs_option = app.add_option("-j,--jobs", jobs);
   std::string range;
@@ -154,22 +139,6 @@ Options Parse(int argc, char** argv, Cli_Platform& platform) {
   Check_Parameters(given);
   for (auto& [key, value] : given) platform.parameters[key] = value;
   return options;
-}
-
-// The command line's policy: a name without a folder lies in the current
-// folder, and an output named by its folder alone, or not named, takes the
-// output type's extension.
-std::string Output_Path_For(const std::string& infile, const Output_Option& output, bool batch) {
-  const std::string in_base = Base_Of(File_Name_Of(infile));
-  const std::string type_extension = Kept_Extension(Split_Path(output.pattern).extension);
-  if (!output.given) return Folder_Of(infile) + in_base + type_extension;
-
-  std::string out = output.text;
-  std::error_code error;
-  if (!out.empty() && !Is_Separator(out.back()) && std::filesystem::is_directory(Path_From_Utf8(out), error))
-    out += '/';
-  if (File_Name_Of(out).empty()) return out + in_base + type_extension;
-  return Output_Path(Split_Path(out), in_base, batch);
 }
 
 }  // namespace talvo

@@ -7,16 +7,9 @@
 #include <vector>
 
 #include "cli/cli_platform.h"
+#include "core/batch.h"  // Output_Option, Output_Path_For
 
 namespace talvo {
-
-// What -o said, and the pattern of the output type ("*.txt"), which gives
-// the extension of an output named after its input.
-struct Output_Option {
-  std::string text;
-  bool given = false;
-  std::string pattern;
-};
 
 struct Options {
   std::string from;  // display names; the window's start-up types unless given
@@ -37,12 +30,5 @@ struct Usage_Error {
 // The options; the parameter values go to `platform` as the dialogs will
 // take them (a decimal comma written as a point). Throws Usage_Error.
 Options Parse(int argc, char** argv, Cli_Platform& platform);
-
-// The output path of one input: -o names a file, a folder (ending in a
-// separator, or one that exists) or a pattern such as *.txt, relative to
-// the current folder. In a batch, or when -o gives no base, the output takes
-// the input's base name. Without -o the output lies beside the input, with
-// the input's base name and the output type's extension.
-std::string Output_Path_For(const std::string& infile, const Output_Option& output, bool batch);
 
 }  // namespace talvo

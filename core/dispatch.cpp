@@ -126,6 +126,24 @@ void Synthesise(Session& session) {
   session.store = std::move(work);
 }
 
+// The output step: the output type's rule for the pattern the store holds,
+// its refusal, or its writer (after a synthesis where the rule asks for one).
+Outcome Write_Output(Session& session, std::string_view output_type, const std::string& outfile,
+                     const std::string& title) {
+  Platform& platform = session.platform;
+  const Output_Type* type = session.registry.Output(output_type);
+  const Output_Rule& rule = type ? Rule_For(*type, session.store.Is_Peak_List != 0) : Kitchen_Rule;
+  if (!rule.writer) {
+    platform.Show_Message(rule.refusal, rule.icon, title);
+    if (rule.event_step) platform.Do_Events();
+    return Outcome::Refused;
+  }
+  if (rule.synthesise) Synthesise(session);
+  rule.writer(outfile, session.store, platform);
+  platform.Do_Events();
+  return Outcome::Converted;
+}
+
 }  // namespace
 
 Outcome Worse_Of(Outcome all, Outcome one) {
@@ -155,18 +173,33 @@ Outcome Convert(Session& session, std::string_view input_type, std::string_view 
     if (const Outcome read = Read_Input(session, Table::Convert, input_type, infile, title, angles);
         read != Outcome::Converted)
       return read;
-    const Output_Rule& rule = type ? Rule_For(*type, session.store.Is_Peak_List != 0) : Kitchen_Rule;
-    if (!rule.writer) {
-      platform.Show_Message(rule.refusal, rule.icon, title);
-      if (rule.event_step) platform.Do_Events();
-      return Outcome::Refused;
-    }
-    if (rule.synthesise) Synthesise(session);
-    rule.writer(outfile, session.store, platform);
-    platform.Do_Events();
-    return Outcome::Converted;
+    return Write_Output(session, output_type, outfile, title);
   } catch (const Failure& failure) {
     return Report(session, failure, title);
+  }
+}
+
+Outcome Read_Only(Session& session, std::string_view input_type, const std::string& infile) {
+  const std::string title = Title_For(infile);
+  try {
+    return Read_Input(session, Table::Convert, input_type, infile, title);
+  } catch (const Failure& failure) {
+    return Report(session, failure, title);
+  }
+}
+
+Outcome Write_Only(Session& session, std::string_view output_type, const std::string& outfile) {
+  Platform& platform = session.platform;
+  const std::string title = Title_For(outfile);
+  if (auto refusal = Output_Refusal(std::string(), outfile)) {
+    platform.Show_Message(*refusal, Icon::Critical, title);
+    return Outcome::Failed;
+  }
+  try {
+    return Write_Output(session, output_type, outfile, title);
+  } catch (const Failure& failure) {
+    const Outcome outcome = Report(session, failure, title);
+    return failure.kind() == Failure_Kind::Output_Unwritable ? outcome : Outcome::Refused;
   }
 }
 

@@ -46,6 +46,15 @@ Outcome Preview(Session& session, std::string_view input_type, const std::string
 // Every range of the file, each to its own output (talvo-convert --range all).
 constexpr int32_t All_Ranges = -1;
 
+// The two halves of Convert on their own, for a front end that holds a
+// pattern between them. Read_Only classifies and reads `infile` into the
+// store as Convert does, with Convert's refusals, and writes nothing.
+// Write_Only writes the store as Convert's output step does: Refused when
+// the output type or its writer refuses the pattern, Failed when the file
+// cannot be written (a folder that is missing or read-only, a full disk).
+Outcome Read_Only(Session& session, std::string_view input_type, const std::string& infile);
+Outcome Write_Only(Session& session, std::string_view output_type, const std::string& outfile);
+
 struct Conversion_Call {
   std::string infile;
   std::string outfile;

@@ -14,8 +14,10 @@
 namespace talvo {
 
 // What a failure is about, where a front end words it apart from the rest:
-// an input file that does not exist, or one that cannot be read.
-enum class Failure_Kind { Other, Input_Missing, Input_Unreadable };
+// an input file that does not exist, or one that cannot be read; an output
+// that the file system would not take (as against a pattern that a writer
+// refuses to write).
+enum class Failure_Kind { Other, Input_Missing, Input_Unreadable, Output_Unwritable };
 
 class Failure : public std::runtime_error {
  public:

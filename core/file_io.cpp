@@ -45,6 +45,7 @@ std::vector<uint8_t> Read_Whole_File(const std::string& path) {
   std::ifstream in(native, std::ios::binary);
   if (!in) throw Unreadable_File(path);
   std::vector<uint8_t> bytes;
+  if (const auto size = std::filesystem::file_size(native, error); !error) bytes.reserve(size);  // one allocation
   char chunk[1 << 16];
   while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.insert(bytes.end(), chunk, chunk + in.gcount());
   if (in.bad()) throw Unreadable_File(path);
@@ -100,20 +101,21 @@ void Write_File_Atomically(const std::string& path, std::string_view bytes) {
   const auto target = Path_From_Utf8(path);
   const std::string cannot = File_Name_Of(path) + " cannot be written";
   std::error_code error;
-  if (std::filesystem::is_directory(target, error)) throw Failure(cannot + ": it is a folder.");
+  if (std::filesystem::is_directory(target, error))
+    throw Failure(Failure_Kind::Output_Unwritable, cannot + ": it is a folder.");
   const auto temp = Temporary_Beside(target);
   errno = 0;
   std::FILE* file = Open_For_Writing(temp);
-  if (file == nullptr) throw Failure(cannot + ": " + Reason(errno));
+  if (file == nullptr) throw Failure(Failure_Kind::Output_Unwritable, cannot + ": " + Reason(errno));
   if (const int failure = Write_And_Close(file, bytes); failure != 0) {
     std::filesystem::remove(temp, error);
-    throw Failure(cannot + ": " + Reason(failure));
+    throw Failure(Failure_Kind::Output_Unwritable, cannot + ": " + Reason(failure));
   }
   std::filesystem::rename(temp, target, error);
   if (error) {
     const std::string reason = Reason(error.message());
     std::filesystem::remove(temp, error);
-    throw Failure(cannot + ": it cannot be replaced, " + reason);
+    throw Failure(Failure_Kind::Output_Unwritable, cannot + ": it cannot be replaced, " + reason);
   }
 }
 

@@ -29,7 +29,7 @@ std::vector<uint8_t> Read_Whole_File(const std::string& path);
 // The same, with the path and the name a reader's messages use.
 Input_File Load_Input_File(const std::string& path);
 
-// Throws Failure naming the file and the reason when it cannot be created
+// Throws Failure (Output_Unwritable) naming the file and the reason when it cannot be created
 // or written (a full disk, a file-size limit, an I/O error); the temporary
 // file is removed and an existing target is left as it was.
 void Write_File_Atomically(const std::string& path, std::string_view bytes);

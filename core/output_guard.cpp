@@ -37,8 +37,11 @@ std::optional<std::string> Output_Refusal(const std::string& infile, const std::
   std::error_code error;
   // A missing input is the reader's to report: the folder of an output named
   // after a mistyped input says nothing useful.
-  if (!fs::exists(in, error)) return std::nullopt;
-  if (fs::equivalent(in, out, error)) return Shown(out) + " is the file being converted: it cannot also be its output.";
+  if (!infile.empty()) {
+    if (!fs::exists(in, error)) return std::nullopt;
+    if (fs::equivalent(in, out, error))
+      return Shown(out) + " is the file being converted: it cannot also be its output.";
+  }
   if (fs::is_directory(out, error)) return Shown(out) + " is a folder, not a file: it cannot be written.";
   const fs::path folder = out.has_parent_path() ? out.parent_path() : fs::path(".");
   const std::string name = File_Name_Of(outfile);

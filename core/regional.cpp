@@ -76,4 +76,15 @@ std::string Regional_Short_Date(const std::tm& when) {
 
 #endif
 
+std::string Regional_Short_Date_Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return Regional_Short_Date(local);
+}
+
 }  // namespace talvo

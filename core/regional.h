@@ -12,5 +12,7 @@ namespace talvo {
 char Regional_Decimal_Separator();
 // `when` written in the time category's short date form ("%x").
 std::string Regional_Short_Date(const std::tm& when);
+// Today's date, local time, in that form.
+std::string Regional_Short_Date_Today();
 
 }  // namespace talvo

@@ -11,6 +11,8 @@ TALVO_PACKAGES+=(python3-xrayutilities)
 TALVO_PACKAGES+=(libpugixml-dev libzip-dev)
 # The analysis outputs are read back by Debian's PyCifRW and gemmi.
 TALVO_PACKAGES+=(python3 python3-pycifrw python3-gemmi)
+# The Python module and its tests.
+TALVO_PACKAGES+=(pybind11-dev python3-dev python3-numpy python3-pytest python3-dask)
 
 talvo_install() {
   local missing=()

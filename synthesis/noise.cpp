@@ -3,7 +3,7 @@
 namespace talvo {
 
 Noise_Sequence& Program_Noise() {
-  static Noise_Sequence sequence;
+  thread_local Noise_Sequence sequence;
   return sequence;
 }
 

@@ -20,6 +20,10 @@ void Prepare_Synthesis(Store& store) {
 }
 
 void Synthesise_Scan(Store& store) {
+  Synthesise_Scan_With(store, Program_Noise());
+}
+
+void Synthesise_Scan_With(Store& store, Noise_Sequence& noise) {
   const double r0 = store.Range_Limits[0], r1 = store.Range_Limits[1];
   const int32_t n = store.Nb_Points;
   // The range runs from r0 towards r1 in the direction of the step.
@@ -38,7 +42,7 @@ void Synthesise_Scan(Store& store) {
   params.profile = Profile_Of(store.Profile_Function);
   params.bkg = store.Bkg_Level;
   params.noise = store.Noise_Height;
-  store.Intensities = Synthesise(params, Program_Noise());
+  store.Intensities = Synthesise(params, noise);
   store.Max_Intensity = Largest_Intensity(store.Intensities, n);
 }
 

@@ -5,6 +5,7 @@
 
 namespace talvo {
 
+class Noise_Sequence;
 struct Store;
 
 // The scan items the dialog opens on: the start and the point count of the
@@ -13,7 +14,9 @@ void Prepare_Synthesis(Store& store);
 
 // Fills the scan items from the peak table over Range_Limits, as the dialog
 // left the settings. Throws Failure when they give no scan (a front end
-// whose dialog let them through).
+// whose dialog let them through). The noise is drawn from `noise`, or from
+// the thread's sequence.
 void Synthesise_Scan(Store& store);
+void Synthesise_Scan_With(Store& store, Noise_Sequence& noise);
 
 }  // namespace talvo
