@@ -39,7 +39,7 @@ void Python_Platform::Show_Oxford2Raw(Store& store, const std::string&) {
   Answer_Oxford2Raw(store, *this, answers);
 }
 
-void Python_Platform::Show_Bmp_Saver(const Store& store, const std::string& path) {
+void Python_Platform::Show_BMPSaver(const Store& store, const std::string& path) {
   Save_Bmp(Curve_Bitmap(store), path);
 }
 

@@ -35,7 +35,7 @@ class Python_Platform : public Platform {
   void Show_Dif2Raw(Store& store, Dif2Raw_Opening opening) override;
   void Show_Oxford2Raw(Store& store, const std::string& lines) override;
   void Show_Preview(const Store&) override {}
-  void Show_Bmp_Saver(const Store& store, const std::string& path) override;
+  void Show_BMPSaver(const Store& store, const std::string& path) override;
 };
 
 }  // namespace talvo
