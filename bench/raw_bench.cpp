@@ -22,7 +22,9 @@ Store Largest_Scan() {
   return store;
 }
 
-std::string Bench_Path(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
+std::string Bench_Path(const char* name) {
+  return (std::filesystem::temp_directory_path() / name).string();
+}
 
 void BM_Write_Raw2(benchmark::State& state) {
   const Store store = Largest_Scan();

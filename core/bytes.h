@@ -4,8 +4,8 @@
 // `what_ends` naming the file and the record that is cut short.
 #pragma once
 
-#include <cstdint>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <span>
 #include <string>
@@ -18,8 +18,7 @@ namespace talvo {
 
 class Bytes_View {
  public:
-  Bytes_View(std::span<const uint8_t> bytes, std::string file_name)
-      : bytes_(bytes), file_name_(std::move(file_name)) {}
+  Bytes_View(std::span<const uint8_t> bytes, std::string file_name) : bytes_(bytes), file_name_(std::move(file_name)) {}
 
   std::size_t size() const { return bytes_.size(); }
   const std::string& file_name() const { return file_name_; }
@@ -27,8 +26,8 @@ class Bytes_View {
   // Throws when [offset, offset + count) is not inside the file.
   void Need(std::size_t offset, std::size_t count, const std::string& what) const {
     if (offset > bytes_.size() || count > bytes_.size() - offset)
-      throw Failure(file_name_ + " ends inside " + what + " (byte " + std::to_string(bytes_.size()) +
-                    " of the " + std::to_string(offset + count) + " needed).");
+      throw Failure(file_name_ + " ends inside " + what + " (byte " + std::to_string(bytes_.size()) + " of the " +
+                    std::to_string(offset + count) + " needed).");
   }
 
   int16_t I16(std::size_t offset, const std::string& what) const {

@@ -8,7 +8,9 @@ namespace talvo {
 
 namespace {
 
-bool Is_Digit(char c) { return c >= '0' && c <= '9'; }
+bool Is_Digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::size_t Skip_Digits(std::string_view text, std::size_t i) {
   while (i < text.size() && Is_Digit(text[i])) ++i;
@@ -35,7 +37,7 @@ double Out_Of_Range_Value(std::string_view number) {
   if (first == std::string_view::npos) return 0.0;
   // decimal position of the first non-zero digit: 1 for 1..9, 0 for 0.1..0.9
   const long magnitude = first < integer_digits ? static_cast<long>(integer_digits - first)
-                                     : -static_cast<long>(first - integer_digits - 1);
+                                                : -static_cast<long>(first - integer_digits - 1);
   const double big = std::numeric_limits<double>::infinity();
   if (magnitude + exponent > 0) return negative ? -big : big;
   return negative ? -0.0 : 0.0;
@@ -87,7 +89,9 @@ std::string Comma_To_Dot(std::string_view text) {
   return out;
 }
 
-double Round_Half_Even(double value) { return std::nearbyint(value); }
+double Round_Half_Even(double value) {
+  return std::nearbyint(value);
+}
 
 std::optional<int16_t> Round_To_Int16(double value) {
   const double r = std::nearbyint(value);

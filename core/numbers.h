@@ -14,11 +14,13 @@ namespace talvo {
 // decimal point. Text that does not begin with a number gives 0.
 struct Leading {
   double value = 0;
-  bool found = false;  // the text began with a number
+  bool found = false;      // the text began with a number
   std::size_t length = 0;  // characters taken, leading blanks included
 };
 Leading Parse_Leading_Number(std::string_view text);
-inline double Leading_Number(std::string_view text) { return Parse_Leading_Number(text).value; }
+inline double Leading_Number(std::string_view text) {
+  return Parse_Leading_Number(text).value;
+}
 
 // The text with its first "," replaced by ".".
 std::string Comma_To_Dot(std::string_view text);

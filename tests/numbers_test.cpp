@@ -18,7 +18,7 @@ TEST(Leading_Number, TakesTheLongestLeadingDecimalNumber) {
   EXPECT_DOUBLE_EQ(Leading_Number("5."), 5);
   EXPECT_DOUBLE_EQ(Leading_Number("1,5"), 1);  // "," is no decimal point
   EXPECT_DOUBLE_EQ(Leading_Number("1.5.7"), 1.5);
-  EXPECT_DOUBLE_EQ(Leading_Number("2e"), 2);   // an exponent needs digits
+  EXPECT_DOUBLE_EQ(Leading_Number("2e"), 2);  // an exponent needs digits
   EXPECT_DOUBLE_EQ(Leading_Number("2e+"), 2);
   EXPECT_DOUBLE_EQ(Leading_Number("1E3"), 1000);
 }

@@ -118,7 +118,8 @@ TEST(Raw3_Ras_Interop, XrayutilitiesReadsRasAsWeDo) {
   const std::string header =
       "*RAS_HEADER_START\r\n*MEAS_SCAN_AXIS_X \"2-Theta\"\r\n*MEAS_SCAN_AXIS_X_INTERNAL \"TwoTheta\"\r\n"
       "*MEAS_SCAN_STEP \"0.01\"\r\n*MEAS_SCAN_START \"20.0\"\r\n*MEAS_SCAN_STOP \"20.03\"\r\n"
-      "*MEAS_SCAN_SPEED \"1.0\"\r\n*MEAS_SCAN_SPEED_UNIT \"deg/min\"\r\n*MEAS_SCAN_UNIT_Y \"counts\"\r\n*MEAS_DATA_COUNT \"4\"\r\n"
+      "*MEAS_SCAN_SPEED \"1.0\"\r\n*MEAS_SCAN_SPEED_UNIT \"deg/min\"\r\n*MEAS_SCAN_UNIT_Y "
+      "\"counts\"\r\n*MEAS_DATA_COUNT \"4\"\r\n"
       "*RAS_HEADER_END\r\n*RAS_INT_START\r\n";
   const std::string fixture = "*RAS_DATA_START\r\n" + header +
                               "20.00 15 1.0\r\n20.01 16 2.5\r\n20.02 17 1.0\r\n20.03 18 10\r\n*RAS_INT_END\r\n" +

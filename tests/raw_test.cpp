@@ -4,8 +4,8 @@
 
 #include "core/failure.h"
 #include "core/store.h"
-#include "fixtures/read_file.h"
 #include "fixtures/raw_builder.h"
+#include "fixtures/read_file.h"
 #include "fixtures/recording_platform.h"
 #include "fixtures/temp_dir.h"
 
@@ -120,8 +120,7 @@ TEST_F(Raw, DamagedFilesFailWithTheFileAndTheProblem) {
             "QTZ.RAW ends after 0 of the 1000 intensities its header announces.");
   EXPECT_EQ(Failure_Of(Read_Raw2, std::vector<uint8_t>(v2.begin(), v2.begin() + 200)),
             "QTZ.RAW ends inside its 316-byte RAW version 2 header (byte 200 of the 256 needed).");
-  EXPECT_EQ(Failure_Of(Read_Raw2, Raw2_File(scan, 60, 0)),
-            "QTZ.RAW announces 0 points; a scan holds from 1 to 32767.");
+  EXPECT_EQ(Failure_Of(Read_Raw2, Raw2_File(scan, 60, 0)), "QTZ.RAW announces 0 points; a scan holds from 1 to 32767.");
   EXPECT_EQ(Failure_Of(Read_Raw2, Raw2_File(scan, 60, -5)),  // the 16-bit count is sign-extended
             "QTZ.RAW announces -5 points; a scan holds from 1 to 32767.");
   auto long_length = Raw2_File(Raw_Scan{});
@@ -131,8 +130,7 @@ TEST_F(Raw, DamagedFilesFailWithTheFileAndTheProblem) {
             "QTZ.RAW announces a range header of 30000 bytes, which runs past the end of the file (328 bytes).");
 
   scan.intensities.assign(40000, 1.0f);
-  EXPECT_EQ(Failure_Of(Read_Raw1, Raw1_File(scan)),
-            "QTZ.RAW announces 40000 points; a scan holds from 1 to 32767.");
+  EXPECT_EQ(Failure_Of(Read_Raw1, Raw1_File(scan)), "QTZ.RAW announces 40000 points; a scan holds from 1 to 32767.");
   auto v1 = Raw1_File(Raw_Scan{});
   EXPECT_EQ(Failure_Of(Read_Raw1, std::vector<uint8_t>(v1.begin(), v1.end() - 2)),
             "QTZ.RAW ends after 2 of the 3 intensities its header announces.");
@@ -207,7 +205,8 @@ TEST_F(Raw, WritingReplacesALongerFileAndAFailedWriteLeavesItWhole) {
     Write_Raw2(path, store, platform);
     FAIL();
   } catch (const Failure& failure) {
-    EXPECT_STREQ(failure.what(), "The pattern holds 1 intensities, fewer than its 3350 points. Nothing was written to out.raw.");
+    EXPECT_STREQ(failure.what(),
+                 "The pattern holds 1 intensities, fewer than its 3350 points. Nothing was written to out.raw.");
   }
   store.Nb_Points = 40000;
   EXPECT_THROW(Write_Raw2(path, store, platform), Failure);
@@ -307,10 +306,13 @@ TEST_F(Raw, TextExportRefusesNumbersTooLargeForTheirItem) {
 }
 
 TEST_F(Raw, TextExportThatEndsEarlyFails) {
-  EXPECT_EQ(Failure_Of(Read_Raw_Ascii, [&] {
-              const std::string text = Raw_Ascii("\r\nx\r\n", "1 2\r\n\r\n");
-              return std::vector<uint8_t>(text.begin(), text.end());
-            }(), "Q.RAW"),
+  EXPECT_EQ(Failure_Of(
+                Read_Raw_Ascii,
+                [&] {
+                  const std::string text = Raw_Ascii("\r\nx\r\n", "1 2\r\n\r\n");
+                  return std::vector<uint8_t>(text.begin(), text.end());
+                }(),
+                "Q.RAW"),
             "Q.RAW ends after 2 of the 4 intensities it announces.");
 }
 

@@ -2,14 +2,13 @@
 // categories as the C library resolves them, each on its own. The test
 // builds its locale with localedef, so it counts among the tests that run
 // other programs.
-#include "core/regional.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <optional>
 #include <string>
 
+#include "core/regional.h"
 #include "fixtures/temp_dir.h"
 
 namespace talvo {

@@ -90,8 +90,7 @@ class Scan_Failure : public ::testing::Test {
 
 TEST_F(Scan_Failure, CountsOutsideTwoTo32767AndShortFilesAreNamed) {
   const std::string text = "Formatted text (RAW)";
-  Expect_Refused(text, "t\r\n1\r\n1\r\n10 5\r\n",
-                 "BAD.TXT announces 1 point; a scan holds at least 2 points.");
+  Expect_Refused(text, "t\r\n1\r\n1\r\n10 5\r\n", "BAD.TXT announces 1 point; a scan holds at least 2 points.");
   Expect_Refused(text, "t\r\n1\r\n32768\r\n10 5\r\n", "BAD.TXT ends after 1 of the 32768 points it announces.");
   Expect_Refused(text, "t\r\n1\r\n3e9\r\n10 5\r\n",
                  "BAD.TXT announces 3000000000 points; a scan holds at most 2147483646 points.");

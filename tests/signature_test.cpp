@@ -15,8 +15,8 @@ TEST(File_Signature, FirstFourBytesGiveTheCode) {
   Temp_Dir dir;
   Store store;
   const std::vector<std::pair<std::string, int16_t>> cases = {
-      {"RAW \x01", 3}, {"RAW2xyz", 4}, {"RAW1.01", 7}, {".RAW text", 8}, {"DIF xx", 1},
-      {"DIF2\x01\x02", 2},  {"DIF1 v3", 9}, {"raw2xx", -1}, {"Raw2xx", -1},   {"XXXXXXXX", -1},
+      {"RAW \x01", 3},     {"RAW2xyz", 4}, {"RAW1.01", 7}, {".RAW text", 8}, {"DIF xx", 1},
+      {"DIF2\x01\x02", 2}, {"DIF1 v3", 9}, {"raw2xx", -1}, {"Raw2xx", -1},   {"XXXXXXXX", -1},
   };
   for (const auto& [content, code] : cases) {
     EXPECT_EQ(File_Signature(dir.Write("f", content), store), code) << content;

@@ -6,8 +6,8 @@
 
 #include "core/store.h"
 #include "core/text32.h"
-#include "fixtures/read_file.h"
 #include "fixtures/format_session.h"
+#include "fixtures/read_file.h"
 #include "fixtures/temp_dir.h"
 #include "formats/diffracplus/angles.h"
 

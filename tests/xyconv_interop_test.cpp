@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "core/store.h"
-#include "fixtures/read_file.h"
 #include "fixtures/raw_builder.h"
+#include "fixtures/read_file.h"
 #include "fixtures/recording_platform.h"
 #include "fixtures/run_convert.h"
 #include "fixtures/temp_dir.h"

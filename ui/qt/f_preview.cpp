@@ -6,8 +6,8 @@
 #include "core/platform.h"
 #include "core/store.h"
 #include "core/text32.h"
-#include "ui/preview_plot.h"
 #include "ui/painter/step_painter.h"
+#include "ui/preview_plot.h"
 
 namespace talvo::qt {
 
