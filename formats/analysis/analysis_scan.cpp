@@ -385,6 +385,21 @@ void Scan_Out::Append_Step_Centidegrees(std::string& out) const {
   Append_Shifted_Two(out, degrees);
 }
 
+void Append_Point_Lines(std::string& out, const Scan_Out& scan, char separator, bool uncertainty) {
+  Text_Out text(out, 3 * Max_Number_Text + 8);
+  for (int32_t k = 1; k <= scan.Count(); ++k) {
+    char* p = scan.Put_Angle(text.Room(), k);
+    *p++ = separator;
+    p = scan.Put_Intensity(p, k);
+    if (uncertainty) {
+      *p++ = separator;
+      p = scan.Put_Uncertainty(p, k);
+    }
+    text.Took(Put_Line_End(p));
+  }
+  text.Finish();
+}
+
 void Append_Comment_Header(std::string& out, const Scan_Out& scan, bool uncertainty_column) {
   const auto line = [&out](std::string_view label, const std::string& value) {
     if (value.empty()) return;

@@ -123,6 +123,10 @@ inline char* Put_Line_End(char* p) {
   return p;
 }
 
+// One line per point: angle, intensity and (with `uncertainty`) its
+// uncertainty, `separator` between them, CR LF after each.
+void Append_Point_Lines(std::string& out, const Scan_Out& scan, char separator, bool uncertainty);
+
 // Number texts, "." as decimal point.
 char* Put_Fixed(char* p, double value, int decimals);
 char* Put_Shortest(char* p, double value);

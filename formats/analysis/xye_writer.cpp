@@ -20,16 +20,7 @@ void Write_Xye(const std::string& path, const Store& store, Platform& platform) 
   std::string text;
   text.reserve(400 + static_cast<std::size_t>(scan.Count()) * 32);
   analysis::Append_Comment_Header(text, scan, true);
-  analysis::Text_Out out(text, 3 * analysis::Max_Number_Text + 8);
-  for (int32_t k = 1; k <= scan.Count(); ++k) {
-    char* p = scan.Put_Angle(out.Room(), k);
-    *p++ = ' ';
-    p = scan.Put_Intensity(p, k);
-    *p++ = ' ';
-    p = scan.Put_Uncertainty(p, k);
-    out.Took(analysis::Put_Line_End(p));
-  }
-  out.Finish();
+  analysis::Append_Point_Lines(text, scan, ' ', true);
   Write_File_Atomically(path, text);
   busy.Normal();
 }
