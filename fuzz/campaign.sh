@@ -24,7 +24,7 @@ build="$root/build-fuzz"
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g -O1"
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
-  -DTALVO_BUILD_GUI=OFF -DTALVO_BUILD_TESTS=OFF -DTALVO_BUILD_FUZZ=ON >/dev/null
+  -DTALVO_BUILD_GUI=OFF -DTALVO_BUILD_TESTS=OFF -DTALVO_BUILD_PYTHON=OFF -DTALVO_BUILD_FUZZ=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
 
 # Every target built: one per reader of the registry, and the dispatcher.
