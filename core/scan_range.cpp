@@ -19,11 +19,11 @@ std::string Folded(const std::string& text) {
   return folded;
 }
 
-std::string Points(std::size_t n) {
+}  // namespace
+
+std::string Points_Text(std::size_t n) {
   return std::to_string(n) + (n == 1 ? " point" : " points");
 }
-
-}  // namespace
 
 Failure No_Such_Range(const std::string& file_name, int32_t count, int32_t number) {
   return Failure(file_name + " holds " + std::to_string(count) + (count == 1 ? " range" : " ranges") +
@@ -71,11 +71,11 @@ std::vector<Read_Result::Warning> Store_Range(const std::string& file_name, cons
   if (n == 0) throw Failure(file_name + ": " + which + " holds no point.");
   if (n > static_cast<std::size_t>(INT32_MAX) - 1) throw Failure(file_name + ": " + which + " holds too many points.");
   if (!range.angles.empty() && range.angles.size() != n)
-    throw Failure(file_name + ": " + which + " lists " + Points(range.angles.size()) + " but " + Points(n) +
+    throw Failure(file_name + ": " + which + " lists " + Points_Text(range.angles.size()) + " but " + Points_Text(n) +
                   " of counts.");
   if (!range.uncertainties.empty() && range.uncertainties.size() != n)
     throw Failure(file_name + ": " + which + " lists " + std::to_string(range.uncertainties.size()) +
-                  " uncertainties for " + Points(n) + ".");
+                  " uncertainties for " + Points_Text(n) + ".");
   for (std::size_t k = 0; k < n; ++k)
     if (!std::isfinite(range.counts[k]) || std::fabs(range.counts[k]) > 3.4e38)
       throw Failure(file_name + ": point " + std::to_string(k + 1) + " of " + which + " has no finite count.");

@@ -28,6 +28,9 @@ struct Scan_Range {
   std::string drive;
 };
 
+// "1 point", "2 points": a count of points in a message.
+std::string Points_Text(std::size_t n);
+
 // True for the names formats give a 2-theta or coupled 2-theta/omega scan
 // ("2Theta", "2THETA", "TwoTheta", "Locked Coupled", "2Theta-Omega", ...).
 bool Is_Two_Theta_Drive(const std::string& drive);

@@ -39,10 +39,6 @@ namespace talvo {
 
 namespace {
 
-std::string Points(std::size_t n) {
-  return std::to_string(n) + (n == 1 ? " point" : " points");
-}
-
 constexpr std::string_view Type_Name = "Bruker BRML";
 
 // "Experiment0/RawData2.xml" as (0, 2); empty for any other name.
@@ -114,7 +110,7 @@ Scan_Range Range_Of(pugi::xml_node route, const std::string& where) {
     if (const auto steps = xml::Number(sub.attribute("MeasuredSteps").value())) stated = stated.value_or(0) + *steps;
   if (!stated) stated = xml::Number(xml::Child(scan, "MeasurementPoints"));
   if (stated && *stated != static_cast<double>(range.counts.size()))
-    throw Failure(where + " holds " + Points(range.counts.size()) + ", but its scan announces " +
+    throw Failure(where + " holds " + Points_Text(range.counts.size()) + ", but its scan announces " +
                   std::to_string(static_cast<long long>(std::clamp(*stated, -1e15, 1e15))) + "; nothing was read.");
   const std::size_t n = range.counts.size();
   if (n > 0) {

@@ -34,10 +34,6 @@ namespace talvo {
 
 namespace {
 
-std::string Points(std::size_t n) {
-  return std::to_string(n) + (n == 1 ? " point" : " points");
-}
-
 constexpr std::string_view Type_Name = "Rigaku RASX";
 
 // "Data3/Profile0.txt" as (3, 0); empty for any other name.
@@ -105,7 +101,7 @@ Rasx_Range Range_Of(const Zip_Archive& archive, const std::string& file_name, in
   range.drive = xml::Text(xml::Child(scan, "AxisName"));
   if (const auto stated = xml::Number(xml::Child(scan, "DataCount")))
     if (*stated != static_cast<double>(profile.counts.size()))
-      throw Failure(where + " holds " + Points(profile.counts.size()) + ", but its measurement " +
+      throw Failure(where + " holds " + Points_Text(profile.counts.size()) + ", but its measurement " +
                     "conditions announce " + std::string(xml::Text(xml::Child(scan, "DataCount"))) +
                     "; nothing was read.");
   const std::size_t n = profile.counts.size();
