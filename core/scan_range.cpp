@@ -85,7 +85,6 @@ std::vector<Read_Result::Warning> Store_Range(const std::string& file_name, cons
     throw Failure(file_name + ": " + which + " has no finite start angle or step.");
 
   const auto points = static_cast<int32_t>(n);
-  store.Is_Peak_List = False16;
   store.Nb_Points = points;
   store.Intensities.assign(1, 0.0f);
   store.Intensities.reserve(n + 1);
@@ -93,11 +92,8 @@ std::vector<Read_Result::Warning> Store_Range(const std::string& file_name, cons
   store.Step_Size = range.step;
   store.Range_Limits = {range.start, range.angles.empty() ? range.start + static_cast<double>(points - 1) * range.step
                                                           : range.angles.back()};
-  store.Start_2Theta = static_cast<float>(range.start);
-  store.Start_Theta = static_cast<float>(range.start / 2);
-  store.Nb_Ranges = 1;
   store.Time_Step = range.counting_time ? static_cast<float>(*range.counting_time) : 1.0f;
-  store.Max_Intensity = Largest_Intensity(store.Intensities, points);
+  Set_Scan_Items(store);
 
   Pattern_Extras& extras = store.Extras;
   auto one_based = [](const std::vector<double>& values) {

@@ -105,6 +105,18 @@ void Set_Dif_Title(Store& store, const std::string& text32);
 // a later point replaces the maximum only when it is greater.
 float Largest_Intensity(const std::vector<float>& intensities, int32_t n);
 
+// What every reader of a single-range step scan sets once points
+// 1..Nb_Points are in Intensities and the first angle in Range_Limits[0]: a
+// scan, not a peak list, of one range; both start angles from that angle; and
+// the largest intensity. The RAW readers keep the range count and the theta
+// angle their header holds, and set the rest themselves.
+void Set_Scan_Items(Store& store);
+
+// The counts a scan can hold, as every message that gives the limit says
+// it: "from 1 to 32767" (a reader that needs two points, or a dialog whose
+// file held more, passes its own bounds).
+std::string Points_Limit(int32_t minimum = 1, int32_t maximum = Max_Points);
+
 // The point count a file announces, as the scan's count: throws Failure
 // naming the file when it is no whole number from `minimum` to `maximum`.
 int32_t Announced_Points(const std::string& file_name, double count, int32_t minimum = 1, int32_t maximum = Max_Points);

@@ -65,7 +65,7 @@ std::optional<P_dif2raw::Refusal> P_dif2raw::Form_Unload() {
     return Refusal{Field::End, "From the Start angle " + Field_Text(start, separator) + " to the End angle " +
                                    Field_Text(end, separator) + " in steps of " + Field_Text(step, separator) +
                                    " there would be " + Field_Text(std::nearbyint(quotient), separator) +
-                                   " points; a scan holds from 1 to 32767 points."};
+                                   " points; a scan holds " + Points_Limit() + " points."};
   const double rounded_end = Round_Half_Even(*points * step + start);
   const bool rising = step > 0;
   if (synthesis && !(rising ? rounded_end > start : rounded_end < start))

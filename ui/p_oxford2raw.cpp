@@ -83,7 +83,7 @@ std::optional<std::string> P_oxford2raw::Form_Unload() {
   if (!(count >= 1 && count <= most)) {
     std::string points = std::isfinite(count) ? Field_Text(count, '.') + " points" : "no whole number of points";
     return "End angle: from the start angle to the end angle in steps of this size the scan would have " + points +
-           "; it must have from 1 to " + std::to_string(most) + ".";
+           "; it must have " + Points_Limit(1, most) + ".";
   }
   const bool same_angles = T_Start == loaded_start_ && T_SSize == loaded_step_;
 

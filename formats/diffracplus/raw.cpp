@@ -130,8 +130,8 @@ void Write_Raw2(const std::string& path, const Store& store, Platform& platform)
   const std::string name = File_Name_Of(path);
   if (store.Nb_Points > Max_Points) throw Failure(Too_Many_Points(store.Nb_Points, name));
   if (store.Nb_Points < 1)
-    throw Failure("The pattern has " + std::to_string(store.Nb_Points) +
-                  " points; a RAW file holds from 1 to 32767. Nothing was written to " + name + ".");
+    throw Failure("The pattern has " + std::to_string(store.Nb_Points) + " points; a RAW file holds " + Points_Limit() +
+                  ". Nothing was written to " + name + ".");
   const auto n = static_cast<int16_t>(store.Nb_Points);
   if (!Holds_Points(store, n))
     throw Failure("The pattern holds " + std::to_string(store.Intensities.empty() ? 0 : store.Intensities.size() - 1) +

@@ -38,12 +38,8 @@ Read_Result Read_Raw_Ascii(const Input_File& source, Store& store) {
                     " intensities it announces.");
     store.Intensities[k] = static_cast<float>(in.Read_Number_Within(Single_Range, "an intensity"));
   }
-  store.Max_Intensity = Largest_Intensity(store.Intensities, n);
-  store.Is_Peak_List = False16;
-  store.Nb_Ranges = 1;
-  store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
+  Set_Scan_Items(store);
   store.Lambda1 = Copper_K_Alpha1;
-  store.Start_Theta = static_cast<float>(store.Range_Limits[0] / 2);
   store.Range_Limits[1] = store.Range_Limits[0] + (n - 1) * store.Step_Size;
   return {};
 }

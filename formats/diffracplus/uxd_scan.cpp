@@ -130,8 +130,8 @@ void Check(const Uxd_Range& range, const std::string& file_name) {
            "holds neither a peak list (_D-I) nor scan counts (_COUNTS, _CPS, _2THETACOUNTS or "
            "_2THETACPS)");
   if (range.counts.size() > static_cast<std::size_t>(Max_Points))
-    Refuse(file_name,
-           "holds " + std::to_string(range.counts.size()) + " points in its first range; a scan holds at most 32767");
+    Refuse(file_name, "holds " + std::to_string(range.counts.size()) + " points in its first range; a scan holds " +
+                          Points_Limit());
   if (!range.pairs && !range.start) Refuse(file_name, "gives no start angle (_START) for its counts");
   if (!range.step && !(range.pairs && range.angles.size() >= 2))
     Refuse(file_name, "gives no step (_STEPSIZE) for its counts");
@@ -147,17 +147,10 @@ void Fill_Store(const Uxd_Range& range, Store& store) {
   store.Time_Step = range.step_time;
   store.Step_Size = step;
   store.Range_Limits = {start, range.pairs ? range.angles.back() : start + (n - 1) * step};
-  store.Start_2Theta = static_cast<float>(start);
-  store.Start_Theta = static_cast<float>(start / 2);
   store.Nb_Points = n;
   store.Intensities.assign(1, 0.0f);
   store.Intensities.insert(store.Intensities.end(), range.counts.begin(), range.counts.end());
-  float max = store.Intensities[1];
-  for (int32_t k = 2; k <= n; ++k)
-    if (max < store.Intensities[k]) max = store.Intensities[k];
-  store.Max_Intensity = max;
-  store.Is_Peak_List = False16;
-  store.Nb_Ranges = 1;
+  Set_Scan_Items(store);
 }
 
 }  // namespace

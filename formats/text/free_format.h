@@ -47,8 +47,6 @@ class Text_Input {
   double Read_Number_Within(double limit, std::string_view what = "a number");
 
   const std::string& file_name() const { return file_name_; }
-  // The line (counted from 1) of the next character to read.
-  int Line_Number() const { return line_; }
 
  private:
   bool Is_Line_End(std::size_t at) const { return at < text_.size() && (text_[at] == '\r' || text_[at] == '\n'); }

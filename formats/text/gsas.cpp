@@ -79,8 +79,6 @@ Read_Result Read_Gsas(const Input_File& source, Store& store) {
   store.Sample_ID = Fit32(title);
   const int32_t records = Round_To_Int32(Leading_Number(Columns(bank, 13, 17))).value_or(0);
   store.Range_Limits[0] = Leading_Number(Columns(bank, 25, 34)) / 100;
-  store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
-  store.Start_Theta = store.Start_2Theta / 2;
   store.Step_Size = Leading_Number(Columns(bank, 36, 45)) / 100;
   store.Time_Step = 1.0f;
   store.Max_Intensity = 0.0;
@@ -103,13 +101,10 @@ Read_Result Read_Gsas(const Input_File& source, Store& store) {
         }
         dropping = false;
         store.Range_Limits[0] = dropped * store.Step_Size + store.Range_Limits[0];
-        store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
-        store.Start_Theta = store.Start_2Theta / 2;
       }
       kept.push_back(intensity);
       counts.push_back(value);
       sigmas.push_back(Gsas_Value(std::string_view(record).substr(16 * k - 8, 8)));
-      if (static_cast<float>(store.Max_Intensity) < intensity) store.Max_Intensity = intensity;
     }
   }
   if (dropping)
@@ -120,8 +115,7 @@ Read_Result Read_Gsas(const Input_File& source, Store& store) {
   store.Intensities = std::move(kept);
   store.Extras.Counts = std::move(counts);
   store.Extras.Uncertainties = std::move(sigmas);
-  store.Is_Peak_List = False16;
-  store.Nb_Ranges = 1;
+  Set_Scan_Items(store);
   Read_Result result;
   if (auto warning = Gsas_Early_End(in.file_name(), records, Gsas_Records_After_Line_2(source.bytes)))
     result.warnings.push_back(*warning);

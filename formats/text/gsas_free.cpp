@@ -185,8 +185,6 @@ std::vector<double> Kept(const std::vector<double>& values, std::size_t dropped)
 void Fill_Store(const std::string& title, const Bank& bank, const Bank_Data& data, std::size_t dropped, Store& store) {
   store.Sample_ID = Fit32(title);
   store.Range_Limits[0] = static_cast<double>(dropped) * bank.step + bank.start;
-  store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
-  store.Start_Theta = store.Start_2Theta / 2;
   store.Step_Size = bank.step;
   store.Time_Step = 1.0f;
   store.Intensities.assign(1, 0.0f);
@@ -196,9 +194,7 @@ void Fill_Store(const std::string& title, const Bank& bank, const Bank_Data& dat
   store.Extras.Uncertainties = Kept(data.sigmas, dropped);
   store.Extras.Angles = Kept(data.angles, dropped);
   store.Nb_Points = static_cast<int32_t>(store.Intensities.size() - 1);
-  store.Max_Intensity = Largest_Intensity(store.Intensities, store.Nb_Points);
-  store.Is_Peak_List = False16;
-  store.Nb_Ranges = 1;
+  Set_Scan_Items(store);
 }
 
 std::optional<std::size_t> First_Bank_Line(const std::vector<std::string_view>& lines) {
@@ -212,10 +208,6 @@ std::optional<std::size_t> First_Bank_Line(const std::vector<std::string_view>& 
 double Gsas_Value(std::string_view field) {
   const double value = Leading_Number(field);
   return std::isfinite(static_cast<float>(value)) ? value : 0.0;
-}
-
-float Gsas_Count(std::string_view field) {
-  return static_cast<float>(Gsas_Value(field));
 }
 
 std::optional<Read_Result> Read_Gsas_Free(std::span<const uint8_t> bytes, const std::string& file_name, Store& store) {

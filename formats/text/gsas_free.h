@@ -29,7 +29,6 @@ std::optional<Read_Result> Read_Gsas_Free(std::span<const uint8_t> bytes, const 
 // A count field by the leading-number rule; a value no 32-bit item holds
 // reads as 0, as a field that does not read.
 double Gsas_Value(std::string_view field);
-float Gsas_Count(std::string_view field);
 
 // The lines that hold something after the title and the bank line, that is
 // the records of a file whose bank line is the second line.

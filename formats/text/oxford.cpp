@@ -118,7 +118,6 @@ Read_Result Read_Oxford(const Input_File& source, Store& store) {
   store.Nb_Points = static_cast<int32_t>(kept);
   store.Intensities.assign(static_cast<std::size_t>(kept) + 1, 0.0f);
   for (std::size_t k = first; k < records.size(); ++k) store.Intensities[k - first + 1] = records[k].intensity;
-  store.Max_Intensity = Largest_Intensity(store.Intensities, store.Nb_Points);
   store.Time_Step = 1.0f;
   // The step comes from the first two records of the file, whatever is kept.
   // A file of one record has none: the dialog shows 0 for the user to
@@ -126,10 +125,7 @@ Read_Result Read_Oxford(const Input_File& source, Store& store) {
   store.Range_Limits[1] = records[std::min<std::size_t>(1, records.size() - 1)].two_theta;
   store.Step_Size = store.Range_Limits[1] - records[0].two_theta;
   store.Range_Limits[0] = records[first].two_theta;
-  store.Is_Peak_List = False16;
-  store.Nb_Ranges = 1;
-  store.Start_2Theta = static_cast<float>(store.Range_Limits[0]);
-  store.Start_Theta = store.Start_2Theta / 2;
+  Set_Scan_Items(store);
   return result;
 }
 

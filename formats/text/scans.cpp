@@ -16,7 +16,6 @@
 #include "core/text32.h"
 #include "formats/text/free_format.h"
 #include "formats/text/text_raw_checks.h"
-#include "formats/text/text_scan.h"
 
 namespace talvo {
 
@@ -50,7 +49,6 @@ Read_Result Read_Text_Raw(const Input_File& source, Store& store) {
     extras.Counts.push_back(intensity);
     if (i == 2) store.Step_Size = store.Range_Limits[1] - store.Range_Limits[0];
   }
-  Set_Maximum(store);
   Read_Result result;
   if (auto unread = More_Numbers_Follow(input, n)) result.warnings.push_back(*unread);
   Set_Scan_Items(store);

@@ -19,7 +19,6 @@
 #include "core/store.h"
 #include "formats/text/free_format.h"
 #include "formats/text/lines.h"
-#include "formats/text/text_scan.h"
 
 namespace talvo {
 
@@ -177,7 +176,7 @@ void Read_Xye_Fields(std::span<const uint8_t> bytes, const std::string& file_nam
   if (!sigmas) extras.Uncertainties.clear();
   store.Nb_Points = n;
   store.Time_Step = 1.0f;
-  Set_Maximum(store);
+  Set_Scan_Items(store);
 }
 
 std::optional<Read_Result> Read_Xye_Lines(std::span<const uint8_t> bytes, const std::string& file_name, Store& store) {
@@ -205,7 +204,6 @@ std::optional<Read_Result> Read_Xye_Lines(std::span<const uint8_t> bytes, const 
   store.Range_Limits = {points->front().angle, points->back().angle};
   store.Step_Size = (*points)[1].angle - (*points)[0].angle;
   store.Time_Step = 1.0f;
-  Set_Maximum(store);
   Set_Scan_Items(store);
   return Read_Result{};
 }
@@ -235,7 +233,6 @@ Read_Result Read_Xye_Scan(std::span<const uint8_t> bytes, const std::string& nam
     if (auto result = Read_Xye_Lines(bytes, name, store)) return *result;
     throw;
   }
-  Set_Scan_Items(store);
   return {};
 }
 
