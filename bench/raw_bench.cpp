@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/dispatch.h"
 #include "core/file_io.h"
 #include "core/store.h"
 #include "fixtures/recording_platform.h"
 #include "formats/diffracplus/raw.h"
+#include "formats/format_table.h"
 
 namespace {
 
@@ -52,5 +54,25 @@ void BM_Read_Raw2(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * (316 + 4 * Max_Points));
 }
 BENCHMARK(BM_Read_Raw2)->Unit(benchmark::kMicrosecond);
+
+// A 10-point file read by type name as the front ends read it (the file
+// opened, classified and read into a fresh store): what a call of the Python
+// module's talvo.read costs beyond this is the module's own overhead.
+void BM_Read_Only_Small_Raw2(benchmark::State& state) {
+  testing::Recording_Platform platform;
+  Store small;
+  small.Nb_Points = 10;
+  small.Intensities.assign(11, 5.0f);
+  const std::string path = Bench_Path("talvo-bench-small.raw");
+  Write_Raw2(path, small, platform);
+  for (auto _ : state) {
+    Store store;
+    platform.calls.clear();
+    Session session{store, platform, Format_Table()};
+    benchmark::DoNotOptimize(Read_Only(session, "Diffrac-Plus RAW", path));
+  }
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_Read_Only_Small_Raw2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -245,16 +245,4 @@ void For_Each_File(Platform& platform, const std::vector<Conversion_Call>& calls
   }
 }
 
-Outcome Convert_All(Session& session, std::string_view input_type, std::string_view output_type,
-                    const std::vector<Conversion_Call>& calls, const std::function<bool()>& go_on) {
-  Outcome all = Outcome::Converted;
-  For_Each_File(session.platform, calls, [&](const Conversion_Call& call) {
-    if (go_on && !go_on()) return false;
-    const Outcome one = Convert_Call(session, input_type, output_type, call);
-    all = Worse_Of(all, one);
-    return true;
-  });
-  return all;
-}
-
 }  // namespace talvo

@@ -76,11 +76,6 @@ Outcome Convert_Call(Session& session, std::string_view input_type, std::string_
 void For_Each_File(Platform& platform, const std::vector<Conversion_Call>& calls,
                    const std::function<bool(const Conversion_Call&)>& convert);
 
-// Every call converted in turn by For_Each_File; `go_on`, asked before each
-// file, ends the batch early. Converted only when every file was.
-Outcome Convert_All(Session& session, std::string_view input_type, std::string_view output_type,
-                    const std::vector<Conversion_Call>& calls, const std::function<bool()>& go_on = {});
-
 // The title of the boxes a conversion of `path` shows: the program's, with
 // the file's name.
 std::string Title_For(const std::string& path);

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -486,17 +485,6 @@ py::list Py_Convert(const std::vector<std::string>& inputs, const std::string& f
   return results;
 }
 
-// Seconds per read of `path` by the engine alone, over `times` reads: what a
-// call of talvo.read costs beyond it is the module's overhead.
-double Engine_Read_Seconds(const std::string& path, const std::string& type, int times) {
-  const std::string name = Input_Name(type);
-  py::gil_scoped_release unlocked;
-  const auto begin = std::chrono::steady_clock::now();
-  for (int k = 0; k < times; ++k) (void)Read_As(path, name, 0, Dialog_Answers{});
-  const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - begin;
-  return spent.count() / std::max(1, times);
-}
-
 template <typename Types>
 py::list Type_List(const Types& types) {
   py::list list;
@@ -532,7 +520,6 @@ PYBIND11_MODULE(_talvo, module) {
              py::arg("jobs"), py::arg("range"), py::arg("answers"), py::arg("preserve_range"));
   module.def("input_types", [] { return Type_List(Format_Table().inputs); });
   module.def("output_types", [] { return Type_List(Format_Table().outputs); });
-  module.def("engine_read_seconds", &talvo::Engine_Read_Seconds, py::arg("path"), py::arg("type"), py::arg("times"));
   module.attr("version") = TALVO_VERSION;
   module.attr("all_ranges") = All_Ranges;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -349,9 +350,8 @@ TEST(Analysis_Numbers, DecimalsScaledShiftedAndShortestTexts) {
                                                           {7, 0, "7"},
                                                           {-123456789012345678, 9, "-123456789.012345678"}};
   for (const auto& [value, places, expected] : scaled) {
-    std::string text;
-    analysis::Append_Scaled(text, value, places);
-    EXPECT_EQ(text, expected);
+    std::array<char, 64> buffer;
+    EXPECT_EQ(std::string(buffer.data(), analysis::Put_Scaled(buffer.data(), value, places)), expected);
   }
 
   const std::pair<const char*, const char*> shifted[] = {{"10.02", "1002"},      {"0.005", "0.5"}, {"-0.5", "-50"},

@@ -222,6 +222,19 @@ TEST_F(Dispatch, EachFileIsWrittenWithTheHeaderRecordsOfItsOwnRead) {
   EXPECT_EQ(Dif_Title(seen), Fit32("kept title"));  // the title a list without one keeps
 }
 
+// The window's batch: every call through For_Each_File, `go_on` asked before
+// each file; converted only when every file was.
+Outcome Convert_All(Session& session, std::string_view input_type, std::string_view output_type,
+                    const std::vector<Conversion_Call>& calls, const std::function<bool()>& go_on = {}) {
+  Outcome all = Outcome::Converted;
+  For_Each_File(session.platform, calls, [&](const Conversion_Call& call) {
+    if (go_on && !go_on()) return false;
+    all = Worse_Of(all, Convert_Call(session, input_type, output_type, call));
+    return true;
+  });
+  return all;
+}
+
 TEST_F(Dispatch, ABatchGoesOnAfterARefusalAndSaysWhetherAllConverted) {
   code = 4;
   Session session{store, platform, registry};

@@ -221,11 +221,6 @@ char* Put_Scaled(char* p, int64_t value, int decimals) {
   return p;
 }
 
-void Append_Scaled(std::string& out, int64_t value, int decimals) {
-  std::array<char, 64> buffer;
-  out.append(buffer.data(), Put_Scaled(buffer.data(), value, decimals));
-}
-
 std::string One_Line(std::string_view text) {
   std::string line(text);
   for (char& c : line)
@@ -298,10 +293,6 @@ Scan_Out::Scan_Out(const std::string& path, const Store& store) : file_name_(Fil
   if (!wavelength2.empty() && extras.K_Ratio) ratio = Double_Text(*extras.K_Ratio);
   counting_time = extras.Counting_Time ? Double_Text(*extras.Counting_Time) : Float_Text(store.Time_Step);
   anode = One_Line(extras.Anode);
-}
-
-double Scan_Out::Angle(int32_t k) const {
-  return angles_ != nullptr ? angles_[k] : start_ + (k - 1) * step_;
 }
 
 double Scan_Out::Intensity(int32_t k) const {

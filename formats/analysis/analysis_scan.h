@@ -38,7 +38,6 @@ class Scan_Out {
 
   // Point k, k = 1..Count(). The Put_ functions write its text at `p`
   // (at most Max_Number_Text bytes) and return the end.
-  double Angle(int32_t k) const;
   double Intensity(int32_t k) const;
   double Uncertainty(int32_t k) const;
   char* Put_Angle(char* p, int32_t k) const;
@@ -148,7 +147,6 @@ void Append_Shifted_Two(std::string& out, std::string_view degrees);
 // A whole number of 10^-decimals units: 1002 with 2 decimals is "10.02",
 // with -1 decimals "10020". At most 24 decimals; Put_Scaled may write up to
 // 50 bytes at `p`, past the text it returns the end of.
-void Append_Scaled(std::string& out, int64_t value, int decimals);
 char* Put_Scaled(char* p, int64_t value, int decimals);
 
 // The text with every control character (line ends, tabs) made a blank, so
