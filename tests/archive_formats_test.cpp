@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/failure.h"
@@ -13,6 +15,7 @@
 #include "fixtures/read_file.h"
 #include "fixtures/temp_dir.h"
 #include "fixtures/zip_builder.h"
+#include "formats/archive/xml.h"
 #include "formats/bruker/brml.h"
 #include "formats/panalytical/xrdml.h"
 #include "formats/rigaku/rasx.h"
@@ -55,6 +58,25 @@ const Real_Archive Real_Archives[] = {
     {"nomad_23-012-AG_2thomegascan_long.brml", Read_Brml, 2001, 44, 0.002, 1, 3, 2, 1.5406f, 1.54439f,
      "Commander Sample ID", "Cu", "2023-01-26T15:23:09.837152+01:00", "Bruker BRML"},
 };
+
+// Whole counts of up to 15 digits are read digit by digit, the rest by the
+// general parser: both give the value the text names.
+TEST(Archive_Formats, NumberTextsOfCountsAndAngles) {
+  const std::pair<const char*, std::optional<double>> cases[] = {
+      {"162", 162.0},
+      {" 007\t", 7.0},
+      {"+5", 5.0},
+      {"999999999999999", 999999999999999.0},
+      {"9007199254740993", 9007199254740992.0},  // 16 digits: rounded to the nearest double
+      {"-5", -5.0},
+      {"12.5", 12.5},
+      {"1e3", 1000.0},
+      {"12a", std::nullopt},
+      {"", std::nullopt},
+      {"+", std::nullopt},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(xml::Number(text), expected) << '"' << text << '"';
+}
 
 TEST(Archive_Formats, RealFilesReadAsTheyStateThemselves) {
   for (const auto& real : Real_Archives) {

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <random>
+#include <tuple>
+#include <vector>
 
 namespace talvo {
 namespace {
@@ -92,6 +95,37 @@ TEST(Number_Pattern, AgreesWithTheExactDecimalExpansionOnTiesNearTiesAndOrdinary
         if (v < 0x1p-26) continue;
         ASSERT_EQ(Format_Number(v, pattern, '.'), Reference(v, decimals)) << std::hexfloat << v;
       }
+    }
+  }
+}
+
+// Ordinary values take a shorter way than very long patterns and very
+// large values: the texts agree on both sides of where the ways part, and
+// the longest text fits the room Max_Length promises.
+TEST(Number_Pattern, LongPatternsAndLargeValuesWriteTheSameDigits) {
+  const std::string zeros16(16, '0'), zeros17(17, '0');
+  const std::tuple<double, std::string, std::string> cases[] = {
+      {0.1, "0." + std::string(15, '0'), "0.100000000000000"},
+      {0.1, "0." + std::string(16, '0'), "0.1000000000000000"},
+      {0.25, "0.0" + std::string(15, '#'), "0.25"},
+      {42, zeros16, "0000000000000042"},
+      {42, zeros17, "00000000000000042"},
+      {-42.5, zeros17 + ".0", "-00000000000000042.5"},
+      {-0.0004, "0.000", "0.000"},
+      {4503599627370495.0, "0", "4503599627370495"},  // 2^52 - 1: still the short way
+      {4503599627370497.0, "0", "4503599627370497"},  // past it
+      {123456.5, "<0.0>", "<123456.5>"},
+  };
+  for (const auto& [value, pattern, expected] : cases)
+    EXPECT_EQ(Format_Number(value, pattern, '.'), expected) << pattern;
+
+  for (const char* pattern : {"0", "#####0.0", "<0.000>", "00000000000000000000.0"}) {
+    const Number_Pattern number(pattern);
+    for (const double value : {std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(), -1e300}) {
+      std::vector<char> room(number.Max_Length());
+      const std::string text(room.data(), number.Put(room.data(), value, '.'));
+      EXPECT_EQ(text, number.Format(value, '.'));
+      EXPECT_LE(text.size(), room.size());
     }
   }
 }

@@ -78,6 +78,13 @@ std::optional<double> Number(std::string_view text) {
   text = Trimmed(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   if (text.empty()) return std::nullopt;
+  // Counts are whole numbers: up to 15 digits, each one is exact as a double.
+  if (text.size() <= 15) {
+    uint64_t whole = 0;
+    std::size_t k = 0;
+    for (; k < text.size() && text[k] >= '0' && text[k] <= '9'; ++k) whole = whole * 10 + (text[k] - '0');
+    if (k == text.size()) return static_cast<double>(whole);
+  }
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (end != text.data() + text.size()) return std::nullopt;

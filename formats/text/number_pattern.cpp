@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace talvo {
 
@@ -109,14 +110,27 @@ Number_Pattern::Number_Pattern(std::string_view pattern) {
   }
 }
 
-void Number_Pattern::Append(std::string& out, double value, char separator) const {
+// The longest text of a finite double in fixed notation: 309 integer digits.
+constexpr std::size_t Max_Integer_Digits = 309;
+
+std::size_t Number_Pattern::Max_Length() const {
+  // A sign, the literals, the integer digits (or the always-shown zeros),
+  // the separator and the decimals; "-Infinity" is shorter.
+  return 1 + prefix_.size() + std::max<std::size_t>(Max_Integer_Digits, static_cast<std::size_t>(integer_zeros_)) + 1 +
+         static_cast<std::size_t>(fraction_digits_) + suffix_.size();
+}
+
+char* Number_Pattern::Put(char* p, double value, char separator) const {
   if (!std::isfinite(value)) {
-    out += prefix_;
-    out += std::isnan(value) ? "NaN" : value < 0 ? "-Infinity" : "Infinity";
-    out += suffix_;
-    return;
+    p = std::copy(prefix_.begin(), prefix_.end(), p);
+    const std::string_view word = std::isnan(value) ? "NaN" : value < 0 ? "-Infinity" : "Infinity";
+    p = std::copy(word.begin(), word.end(), p);
+    return std::copy(suffix_.begin(), suffix_.end(), p);
   }
   const double magnitude = std::fabs(value);
+  if (uint64_t scaled = 0;
+      fraction_digits_ <= 15 && integer_zeros_ <= 16 && Scaled_Round(magnitude, fraction_digits_, scaled))
+    return Put_Scaled(p, scaled, value < 0, separator);
   char fixed[48];  // the 20 digits of a 64-bit number and up to 22 decimals
   std::string wide;
   std::string_view integer, fraction;
@@ -133,7 +147,7 @@ void Number_Pattern::Append(std::string& out, double value, char separator) cons
     // correctly, but an exact tie to even; a tie has exactly one decimal
     // more, a 5, which is printed, dropped, and the rest rounded up.
     const bool tie = Is_Exact_Tie(magnitude, fraction_digits_);
-    wide.resize(330 + static_cast<std::size_t>(fraction_digits_));
+    wide.resize(Max_Integer_Digits + 22 + static_cast<std::size_t>(fraction_digits_));
     const auto printed = std::to_chars(wide.data(), wide.data() + wide.size(), magnitude, std::chars_format::fixed,
                                        fraction_digits_ + (tie ? 1 : 0));
     wide.resize(static_cast<std::size_t>(printed.ptr - wide.data()));
@@ -153,31 +167,89 @@ void Number_Pattern::Append(std::string& out, double value, char separator) cons
     fraction = point == std::string::npos ? std::string_view() : std::string_view(wide).substr(point + 1);
   }
 
-  integer.remove_prefix(std::min(integer.find_first_not_of('0'), integer.size()));
-  const bool zero = integer.empty() && fraction.find_first_not_of('0') == std::string_view::npos;
+  std::size_t leading = 0;
+  while (leading < integer.size() && integer[leading] == '0') ++leading;
+  integer.remove_prefix(leading);
   std::size_t shown = fraction.size();
   while (static_cast<int>(shown) > fraction_zeros_ && fraction[shown - 1] == '0') --shown;
+  bool zero = integer.empty();
+  for (std::size_t k = 0; zero && k < fraction.size(); ++k) zero = fraction[k] == '0';
   fraction = fraction.substr(0, shown);
 
-  // One growth of `out` for the whole number: a scan writes tens of
-  // thousands of them.
-  const bool minus = value < 0 && !zero;
-  const std::size_t zeros =
-      static_cast<int>(integer.size()) < integer_zeros_ ? integer_zeros_ - integer.size() : std::size_t{0};
-  const bool point = has_point_ && (!fraction.empty() || fraction_digits_ == 0);
-  const std::size_t start = out.size();
-  out.resize(start + (minus ? 1 : 0) + prefix_.size() + zeros + integer.size() + (point ? 1 + fraction.size() : 0) +
-             suffix_.size());
-  char* at = out.data() + start;
-  if (minus) *at++ = '-';
-  at = std::copy(prefix_.begin(), prefix_.end(), at);
-  at = std::fill_n(at, zeros, '0');
-  at = std::copy(integer.begin(), integer.end(), at);
-  if (point) {
-    *at++ = separator;
-    at = std::copy(fraction.begin(), fraction.end(), at);
+  if (value < 0 && !zero) *p++ = '-';
+  p = std::copy(prefix_.begin(), prefix_.end(), p);
+  for (auto k = static_cast<int>(integer.size()); k < integer_zeros_; ++k) *p++ = '0';
+  for (const char digit : integer) *p++ = digit;
+  if (has_point_ && (!fraction.empty() || fraction_digits_ == 0)) {
+    *p++ = separator;
+    for (const char digit : fraction) *p++ = digit;
   }
-  std::copy(suffix_.begin(), suffix_.end(), at);
+  return std::copy(suffix_.begin(), suffix_.end(), p);
+}
+
+char* Number_Pattern::Put_Scaled(char* p, uint64_t scaled, bool negative, char separator) const {
+  static constexpr uint64_t Units[] = {1,
+                                       10,
+                                       100,
+                                       1000,
+                                       10000,
+                                       100000,
+                                       1000000,
+                                       10000000,
+                                       100000000,
+                                       1000000000,
+                                       10000000000,
+                                       100000000000,
+                                       1000000000000,
+                                       10000000000000,
+                                       100000000000000,
+                                       1000000000000000};
+  const uint64_t unit = Units[fraction_digits_];
+  uint64_t whole = scaled / unit, part = scaled % unit;
+  int shown = fraction_digits_;
+  for (; shown > fraction_zeros_ && part % 10 == 0; --shown) part /= 10;
+
+  if (negative && scaled != 0) *p++ = '-';
+  p = std::copy(prefix_.begin(), prefix_.end(), p);
+  // The digits around the separator at text + 24: at most 16 before it
+  // (scaled is below 2^53), at most 16 from it on. They are copied to `p`
+  // as 40 bytes, which its room always holds, then `p` moves past them.
+  char text[64] = {};
+  char* const point = text + 24;
+  char* first = point;
+  for (; whole >= 100; whole /= 100) {
+    const char* pair = Digit_Pairs + 2 * (whole % 100);
+    *--first = pair[1];
+    *--first = pair[0];
+  }
+  if (whole >= 10) {
+    *--first = Digit_Pairs[2 * whole + 1];
+    *--first = Digit_Pairs[2 * whole];
+  } else if (whole != 0) {
+    *--first = static_cast<char>('0' + whole);
+  }
+  while (point - first < integer_zeros_) *--first = '0';
+  char* last = point;
+  if (has_point_ && (shown > 0 || fraction_digits_ == 0)) {
+    *last++ = separator;
+    last += shown;
+    Digits_Backwards(last, part, shown);
+  }
+  std::memcpy(p, first, 40);
+  p += last - first;
+  return std::copy(suffix_.begin(), suffix_.end(), p);
+}
+
+void Number_Pattern::Append(std::string& out, double value, char separator) const {
+  // Written on the stack, then one growth of `out`: a scan writes tens of
+  // thousands of them.
+  char text[512];
+  if (Max_Length() <= sizeof text) {
+    out.append(text, Put(text, value, separator));
+    return;
+  }
+  std::string long_text(Max_Length(), '\0');
+  out.append(long_text.data(), Put(long_text.data(), value, separator));
 }
 
 std::string Number_Pattern::Format(double value, char separator) const {

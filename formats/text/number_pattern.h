@@ -9,6 +9,8 @@
 // "0" gives "63"), as spreadsheet and report tools round such patterns.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,7 +25,16 @@ class Number_Pattern {
   void Append(std::string& out, double value, char separator) const;
   std::string Format(double value, char separator) const;
 
+  // The same text written at `p`, which has room for Max_Length() bytes;
+  // returns its end.
+  char* Put(char* p, double value, char separator) const;
+  std::size_t Max_Length() const;
+
  private:
+  // The text of a value whose |value| * 10^decimals rounds to `scaled`, for
+  // at most 15 decimals and 16 integer digits always shown.
+  char* Put_Scaled(char* p, uint64_t scaled, bool negative, char separator) const;
+
   std::string prefix_;     // literal characters before the first digit
   int integer_zeros_ = 0;  // integer digits always shown
   bool has_point_ = false;

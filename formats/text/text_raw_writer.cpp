@@ -44,12 +44,16 @@ void Write_Text_Raw(const std::string& path, const Store& store, Platform& platf
   text += "2 Theta\t" + sample + "\r\n";
   static const Number_Pattern angle_pattern("##0.00");
   static const Number_Pattern intensity_pattern("#####0.0");
+  // Each line is put together in `line`, then appended at once.
+  std::string line(angle_pattern.Max_Length() + intensity_pattern.Max_Length() + 3, '\0');
   double angle = store.Start_2Theta;
   for (int32_t i = 1; i <= n; ++i) {
-    angle_pattern.Append(text, angle, separator);
-    text += '\t';
-    intensity_pattern.Append(text, store.Intensities[i], separator);
-    text += "\r\n";
+    char* end = angle_pattern.Put(line.data(), angle, separator);
+    *end++ = '\t';
+    end = intensity_pattern.Put(end, store.Intensities[i], separator);
+    *end++ = '\r';
+    *end++ = '\n';
+    text.append(line.data(), end);
     angle += store.Step_Size;
   }
   Write_File_Atomically(path, text);
