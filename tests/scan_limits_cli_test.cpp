@@ -64,6 +64,33 @@ TEST(Scan_Limits_Cli, RealFilesConvertRefuseOrWarnAsTheySay) {
   }
 }
 
+// A UXD scan longer than the 16-bit layouts is read whole: the outputs
+// without the limit take every point, the others say why they cannot.
+TEST(Scan_Limits_Cli, ALongUxdScanIsReadWhole) {
+  std::string text = "_START=10\n_STEPSIZE=0.01\n_COUNTS\n";
+  for (int k = 0; k <= Max_Points; ++k) text += k == Max_Points ? "9\n" : "7\n";
+  const struct {
+    const char* to;
+    int status;
+    std::string err;
+  } cases[] = {
+      {"raw2", 1, "long.uxd: error: " + Too_Many_Points(32768, "out") + "\n"},
+      {"xy", 0, ""},
+  };
+  for (const auto& c : cases) {
+    Temp_Dir dir;
+    dir.Write("long.uxd", text);
+    const Run_Result result = Run_Convert(dir, std::string("--from uxd --to ") + c.to + " -o out long.uxd");
+    EXPECT_EQ(result.status, c.status) << c.to;
+    EXPECT_EQ(result.err, c.err) << c.to;
+    EXPECT_EQ(std::filesystem::exists(dir.Path("out")), c.status == 0) << c.to;
+    if (c.status == 0) {
+      const std::string xy = testing::Read_Text(dir.Path("out"));
+      EXPECT_TRUE(xy.ends_with("\r\n337.67 9\r\n")) << xy.substr(xy.size() - 40);
+    }
+  }
+}
+
 TEST(Scan_Limits_Cli, TheEndAngleConvertsTheFirstPartOfALongScan) {
   Temp_Dir dir;
   Copy_Real(dir, "fxye_11bmb_8714.fxye");

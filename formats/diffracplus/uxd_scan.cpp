@@ -129,9 +129,10 @@ void Check(const Uxd_Range& range, const std::string& file_name) {
     Refuse(file_name,
            "holds neither a peak list (_D-I) nor scan counts (_COUNTS, _CPS, _2THETACOUNTS or "
            "_2THETACPS)");
-  if (range.counts.size() > static_cast<std::size_t>(Max_Points))
-    Refuse(file_name, "holds " + std::to_string(range.counts.size()) + " points in its first range; a scan holds " +
-                          Points_Limit());
+  // A longer scan is read whole, for the outputs without the 16-bit limit;
+  // the writers with it refuse it themselves.
+  if (range.counts.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()) - 1)
+    Refuse(file_name, "holds more points in its first range than a scan can count");
   if (!range.pairs && !range.start) Refuse(file_name, "gives no start angle (_START) for its counts");
   if (!range.step && !(range.pairs && range.angles.size() >= 2))
     Refuse(file_name, "gives no step (_STEPSIZE) for its counts");
