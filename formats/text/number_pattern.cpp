@@ -66,23 +66,6 @@ char* Digits_Backwards(char* end, uint64_t& value, int count) {
   return end;
 }
 
-// Writes the digits of `value` backwards from `end`, none for 0; returns
-// where they begin.
-char* Whole_Backwards(char* end, uint64_t value) {
-  for (; value >= 100; value /= 100) {
-    const char* pair = Digit_Pairs + 2 * (value % 100);
-    *--end = pair[1];
-    *--end = pair[0];
-  }
-  if (value >= 10) {
-    *--end = Digit_Pairs[2 * value + 1];
-    *--end = Digit_Pairs[2 * value];
-  } else if (value != 0) {
-    *--end = static_cast<char>('0' + value);
-  }
-  return end;
-}
-
 }  // namespace
 
 Number_Pattern::Number_Pattern(std::string_view pattern) {
@@ -131,41 +114,30 @@ char* Number_Pattern::Put(char* p, double value, char separator) const {
   if (uint64_t scaled = 0;
       fraction_digits_ <= 15 && integer_zeros_ <= 16 && Scaled_Round(magnitude, fraction_digits_, scaled))
     return Put_Scaled(p, scaled, value < 0, separator);
-  char fixed[48];  // the 20 digits of a 64-bit number and up to 22 decimals
-  std::string wide;
-  std::string_view integer, fraction;
-  uint64_t scaled = 0;
-  if (Scaled_Round(magnitude, fraction_digits_, scaled)) {
-    // Digits of the whole number |value| * 10^decimals, rounded.
-    char* const last = fixed + sizeof fixed;
-    char* const fraction_first = Digits_Backwards(last, scaled, fraction_digits_);
-    fraction = std::string_view(fraction_first, static_cast<std::size_t>(last - fraction_first));
-    char* const first = Whole_Backwards(fraction_first, scaled);
-    integer = std::string_view(first, static_cast<std::size_t>(fraction_first - first));
-  } else {
-    // Values out of the fast range. to_chars rounds the exact binary value
-    // correctly, but an exact tie to even; a tie has exactly one decimal
-    // more, a 5, which is printed, dropped, and the rest rounded up.
-    const bool tie = Is_Exact_Tie(magnitude, fraction_digits_);
-    wide.resize(Max_Integer_Digits + 22 + static_cast<std::size_t>(fraction_digits_));
-    const auto printed = std::to_chars(wide.data(), wide.data() + wide.size(), magnitude, std::chars_format::fixed,
-                                       fraction_digits_ + (tie ? 1 : 0));
-    wide.resize(static_cast<std::size_t>(printed.ptr - wide.data()));
-    if (tie) {
-      wide.pop_back();                             // the 5
-      if (fraction_digits_ == 0) wide.pop_back();  // and the point before it
-      int i = static_cast<int>(wide.size()) - 1;
-      for (; i >= 0 && (wide[i] == '9' || wide[i] == '.'); --i)
-        if (wide[i] == '9') wide[i] = '0';
-      if (i >= 0)
-        ++wide[i];
-      else
-        wide.insert(wide.begin(), '1');
-    }
-    const std::size_t point = wide.find('.');
-    integer = std::string_view(wide).substr(0, point);
-    fraction = point == std::string::npos ? std::string_view() : std::string_view(wide).substr(point + 1);
+  // Values out of the short way's range: very large ones, more than 15
+  // decimals, more than 16 integer zeros. to_chars rounds the exact binary
+  // value correctly, but an exact tie to even; a tie has exactly one decimal
+  // more, a 5, which is printed, dropped, and the rest rounded up.
+  const bool tie = Is_Exact_Tie(magnitude, fraction_digits_);
+  std::string wide(Max_Integer_Digits + 22 + static_cast<std::size_t>(fraction_digits_), '\0');
+  const auto printed = std::to_chars(wide.data(), wide.data() + wide.size(), magnitude, std::chars_format::fixed,
+                                     fraction_digits_ + (tie ? 1 : 0));
+  wide.resize(static_cast<std::size_t>(printed.ptr - wide.data()));
+  if (tie) {
+    wide.pop_back();                             // the 5
+    if (fraction_digits_ == 0) wide.pop_back();  // and the point before it
+    int i = static_cast<int>(wide.size()) - 1;
+    for (; i >= 0 && (wide[i] == '9' || wide[i] == '.'); --i)
+      if (wide[i] == '9') wide[i] = '0';
+    if (i >= 0)
+      ++wide[i];
+    else
+      wide.insert(wide.begin(), '1');
   }
+  const std::size_t point = wide.find('.');
+  std::string_view integer = std::string_view(wide).substr(0, point);
+  std::string_view fraction =
+      point == std::string::npos ? std::string_view() : std::string_view(wide).substr(point + 1);
 
   std::size_t leading = 0;
   while (leading < integer.size() && integer[leading] == '0') ++leading;
